@@ -1,0 +1,10 @@
+# The two commands of the README. Both install what is missing and build what is stale.
+.PHONY: run test build clean
+run:
+	scripts/run.sh
+test:
+	scripts/test.sh
+build:
+	scripts/deps.sh && scripts/build.sh
+clean:
+	rm -rf build

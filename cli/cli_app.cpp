@@ -1,0 +1,279 @@
+#include "cli/cli_app.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+#include "link/device_link.h"
+#include "link/params.h"
+#include "pages/readings/readings_poll.h"
+
+namespace kestos {
+
+namespace {
+
+const char usageText[] =
+    "usage: kestos-cli --port PORT [--json] COMMAND\n"
+    "commands:\n"
+    "  status              one status poll; prints the link state\n"
+    "  read                status, then the three block polls; prints the blocks and parameters\n"
+    "  watch [--ticks N]   N ticks of the Readings page's polling cycle (default 10)\n"
+    "  send CODE VALUE     one command frame; prints the answer\n"
+    "exit codes: 0 done, 2 usage, 3 no answer or link down\n";
+
+struct Options {
+    const char* port = nullptr;
+    bool json = false;
+    const char* command = nullptr;
+    const char* args[2] = {};
+    int argCount = 0;
+    long ticks = 10;
+};
+
+// Whole-string decimal or 0x-hex number within [lo, hi].
+bool parseNumber(const char* text, long lo, long hi, long& value) {
+    if (!text || !*text) return false;
+    char* end = nullptr;
+    long v = std::strtol(text, &end, 0);
+    if (*end != 0 || v < lo || v > hi) return false;
+    value = v;
+    return true;
+}
+
+// "COM3", "com3" or "COM3:" become "COM3:"; anything else is refused.
+bool windowsPortName(const char* text, char (&name)[6]) {
+    if (std::strlen(text) < 4 || std::strlen(text) > 5) return false;
+    if (std::toupper(static_cast<unsigned char>(text[0])) != 'C' ||
+        std::toupper(static_cast<unsigned char>(text[1])) != 'O' ||
+        std::toupper(static_cast<unsigned char>(text[2])) != 'M')
+        return false;
+    if (text[3] < '1' || text[3] > '4') return false;
+    if (text[4] != 0 && text[4] != ':') return false;
+    std::memcpy(name, "COMx:", 6);
+    name[3] = text[3];
+    return true;
+}
+
+int usage(std::FILE* err, const char* why) {
+    if (why) std::fprintf(err, "kestos-cli: %s\n", why);
+    std::fputs(usageText, err);
+    return exitUsage;
+}
+
+bool parse(int argc, char** argv, Options& o, std::FILE* err, int& status) {
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        if (std::strcmp(a, "--port") == 0 && i + 1 < argc) {
+            o.port = argv[++i];
+        } else if (std::strcmp(a, "--json") == 0) {
+            o.json = true;
+        } else if (std::strcmp(a, "--ticks") == 0 && i + 1 < argc) {
+            if (!parseNumber(argv[++i], 1, 1000000, o.ticks)) {
+                status = usage(err, "--ticks takes a number from 1 to 1000000");
+                return false;
+            }
+        } else if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
+            status = usage(err, nullptr);
+            return false;
+        } else if (a[0] == '-' && a[1] == '-') {
+            status = usage(err, "unknown or incomplete option");
+            return false;
+        } else if (!o.command) {
+            o.command = a;
+        } else if (o.argCount < 2) {
+            o.args[o.argCount++] = a;
+        } else {
+            status = usage(err, "too many arguments");
+            return false;
+        }
+    }
+    if (!o.port) {
+        status = usage(err, "--port is required");
+        return false;
+    }
+    if (!o.command) {
+        status = usage(err, "no command");
+        return false;
+    }
+    return true;
+}
+
+void printBytes(std::FILE* out, const uint8_t* b, int n, bool json) {
+    for (int i = 0; i < n; ++i) {
+        if (json)
+            std::fprintf(out, "%s%u", i ? "," : "", b[i]);
+        else
+            std::fprintf(out, "%s%02X", i ? " " : "", b[i]);
+    }
+}
+
+void printLinkState(std::FILE* out, bool json) {
+    if (json) {
+        std::fprintf(out,
+                     "\"linkDown\":%d,\"failCount\":%d,\"pollInterval\":%d,"
+                     "\"firmwareMajor\":%d,\"firmwareMinor\":%d",
+                     linkState.linkDown, linkState.failCount, linkState.pollInterval,
+                     linkState.firmwareMajor, linkState.firmwareMinor);
+    } else {
+        std::fprintf(out,
+                     "linkDown=%d failCount=%d pollInterval=%d firmwareMajor=%d "
+                     "firmwareMinor=%d",
+                     linkState.linkDown, linkState.failCount, linkState.pollInterval,
+                     linkState.firmwareMajor, linkState.firmwareMinor);
+    }
+}
+
+struct NamedBlock {
+    const char* name;
+    const uint8_t* bytes;
+    int length;
+};
+
+int commandStatus(const Options& o, std::FILE* out) {
+    pollStatus();
+    firmwareVersion();
+    if (o.json) std::fputc('{', out);
+    printLinkState(out, o.json);
+    std::fputs(o.json ? "}\n" : "\n", out);
+    return linkState.linkDown ? exitNoAnswer : exitDone;
+}
+
+int commandRead(const Options& o, std::FILE* out, std::FILE* err) {
+    pollStatus();
+    bool usable = linkUsable();
+    if (usable) {
+        pollReadings();
+        pollSettings1();
+        pollSettings2();
+    }
+    const NamedBlock blocks[] = {
+        {"statusAnswer", deviceImage.statusAnswer, statusLength},
+        {"readingsBlock", deviceImage.readingsBlock, readingsLength},
+        {"settingsBlock1", deviceImage.settingsBlock1, settings1Length},
+        {"settingsBlock2", deviceImage.settingsBlock2, settings2Length},
+    };
+    if (o.json) {
+        std::fputc('{', out);
+        printLinkState(out, true);
+        for (const NamedBlock& b : blocks) {
+            std::fprintf(out, ",\"%s\":[", b.name);
+            printBytes(out, b.bytes, b.length, true);
+            std::fputc(']', out);
+        }
+        for (const Parameter& p : parameters)
+            std::fprintf(out, ",\"%s\":%u", p.key, parameterValue(p));
+        std::fputs("}\n", out);
+    } else {
+        printLinkState(out, false);
+        std::fputc('\n', out);
+        for (const NamedBlock& b : blocks) {
+            std::fprintf(out, "%s:", b.name);
+            for (int i = 0; i < b.length; ++i)
+                std::fprintf(out, " %02X", b.bytes[i]);
+            std::fputc('\n', out);
+        }
+        for (const Parameter& p : parameters)
+            std::fprintf(out, "%s=%u\n", p.key, parameterValue(p));
+    }
+    if (linkState.linkDown) {
+        std::fprintf(err, "kestos-cli: the controller does not answer\n");
+        return exitNoAnswer;
+    }
+    if (!usable) {
+        std::fprintf(err, "kestos-cli: firmware %d.%d is not supported; blocks not read\n",
+                     linkState.firmwareMajor, linkState.firmwareMinor);
+        return exitNoAnswer;
+    }
+    return exitDone;
+}
+
+int commandWatch(const Options& o, SerialPort& port, std::FILE* out) {
+    for (long tick = 1; tick <= o.ticks; ++tick) {
+        PollsRun run = readingsPollCycle(false);
+        const char* names[4] = {};
+        int n = 0;
+        if (run.status) names[n++] = "status";
+        if (run.readings) names[n++] = "readings";
+        if (run.settings1) names[n++] = "settings1";
+        if (run.settings2) names[n++] = "settings2";
+        if (o.json) {
+            std::fprintf(out, "{\"tick\":%ld,", tick);
+            printLinkState(out, true);
+            std::fputs(",\"polls\":[", out);
+            for (int i = 0; i < n; ++i)
+                std::fprintf(out, "%s\"%s\"", i ? "," : "", names[i]);
+            std::fputs("]}\n", out);
+        } else {
+            std::fprintf(out, "tick %ld ", tick);
+            printLinkState(out, false);
+            std::fputs(" polls=", out);
+            for (int i = 0; i < n; ++i)
+                std::fprintf(out, "%s%s", i ? "," : "", names[i]);
+            std::fputc('\n', out);
+        }
+        std::fflush(out);
+        if (tick < o.ticks) port.sleepMs(static_cast<unsigned>(linkState.pollInterval));
+    }
+    return linkState.linkDown ? exitNoAnswer : exitDone;
+}
+
+int commandSend(const Options& o, std::FILE* out, std::FILE* err) {
+    long code = 0, value = 0;
+    if (o.argCount != 2 || !parseNumber(o.args[0], 0, 255, code) ||
+        !parseNumber(o.args[1], 0, 255, value))
+        return usage(err, "send takes CODE and VALUE, each 0..255");
+    sendCommand(static_cast<int>(code), static_cast<int>(value));
+    if (o.json) {
+        std::fprintf(out, "{\"lastByteCount\":%u,\"commandAnswer\":[", linkState.lastByteCount);
+        printBytes(out, deviceImage.commandAnswer, commandAnswerLength, true);
+        std::fputs("]}\n", out);
+    } else {
+        std::fprintf(out, "lastByteCount=%u commandAnswer:", linkState.lastByteCount);
+        for (uint8_t b : deviceImage.commandAnswer)
+            std::fprintf(out, " %02X", b);
+        std::fputc('\n', out);
+    }
+    if (linkState.lastByteCount != commandAnswerLength) {
+        std::fprintf(err, "kestos-cli: the controller did not answer the command\n");
+        return exitNoAnswer;
+    }
+    return exitDone;
+}
+
+} // namespace
+
+int runCli(int argc, char** argv, SerialPort& port, bool windowsPortNames, std::FILE* out,
+           std::FILE* err) {
+    Options o;
+    int status = exitUsage;
+    if (!parse(argc, argv, o, err, status)) return status;
+
+    static char comName[6];
+    if (windowsPortNames) {
+        if (!windowsPortName(o.port, comName)) return usage(err, "PORT is one of COM1..COM4");
+        linkState.portName = comName;
+    } else {
+        linkState.portName = o.port;
+    }
+    setSerialPort(&port);
+
+    int result;
+    if (std::strcmp(o.command, "status") == 0 && o.argCount == 0)
+        result = commandStatus(o, out);
+    else if (std::strcmp(o.command, "read") == 0 && o.argCount == 0)
+        result = commandRead(o, out, err);
+    else if (std::strcmp(o.command, "watch") == 0 && o.argCount == 0)
+        result = commandWatch(o, port, out);
+    else if (std::strcmp(o.command, "send") == 0)
+        result = commandSend(o, out, err);
+    else
+        return usage(err, "unknown command");
+
+    if (port.lastError()[0])
+        std::fprintf(err, "kestos-cli: port %s: %s\n", o.port, port.lastError());
+    closePort();
+    setSerialPort(nullptr);
+    return result;
+}
+
+} // namespace kestos

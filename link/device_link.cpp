@@ -1,0 +1,167 @@
+#include "link/device_link.h"
+
+#include <cstring>
+
+namespace kestos {
+
+DeviceImage deviceImage;
+LinkState linkState;
+
+namespace {
+
+SerialPort* port = nullptr;
+
+const uint8_t statusRequest[4] = {0x65, 0x01, 0x01, 0x67};
+const uint8_t readingsRequest[4] = {0x65, 0x02, 0x02, 0x69};
+const uint8_t settings1Request[4] = {0x65, 0x03, 0x03, 0x6B};
+const uint8_t settings2Request[4] = {0x65, 0x04, 0x04, 0x6D};
+
+// Every transaction goes through these, so that a program without a port installed
+// behaves like one whose controller never answers.
+void ensureOpen() {
+    if (!linkState.portOpen) {
+        openPort();
+        linkState.portOpen = 1;
+    }
+}
+void purgeTx() {
+    if (port) port->purgeTx();
+}
+void purgeRx() {
+    if (port) port->purgeRx();
+}
+unsigned writeFrame(const uint8_t* frame) {
+    linkState.lastByteCount = port ? port->write(frame, 4) : 0;
+    return linkState.lastByteCount;
+}
+unsigned readAnswer(uint8_t* buffer, unsigned count) {
+    linkState.lastByteCount = port ? port->read(buffer, count) : 0;
+    return linkState.lastByteCount;
+}
+void dropPort() {
+    if (port) port->close();
+    linkState.portOpen = 0;
+}
+
+void pollBlock(const uint8_t* request, uint8_t* block, int length) {
+    ensureOpen();
+    purgeTx();
+    writeFrame(request);
+    uint8_t answer[settings2Length] = {};
+    unsigned got = readAnswer(answer, static_cast<unsigned>(length));
+    if (got < static_cast<unsigned>(length)) purgeRx();
+    if (answer[0] != frameStart) return;
+    if (frameChecksum(answer, length - 1) == answer[length - 1]) {
+        std::memcpy(block, answer, static_cast<size_t>(length));
+    } else {
+        dropPort();
+    }
+}
+
+} // namespace
+
+void setSerialPort(SerialPort* p) {
+    port = p;
+}
+SerialPort* serialPort() {
+    return port;
+}
+
+void resetLink() {
+    if (port) port->close();
+    const char* name = linkState.portName;
+    deviceImage = DeviceImage{};
+    linkState = LinkState{};
+    linkState.portName = name;
+}
+
+uint8_t frameChecksum(const uint8_t* bytes, int count) {
+    unsigned sum = 0;
+    for (int i = 0; i < count; ++i)
+        sum += bytes[i];
+    return static_cast<uint8_t>(sum & 0xFFu);
+}
+
+void openPort() {
+    if (port) port->open(linkState.portName);
+}
+
+void pollStatus() {
+    ensureOpen();
+    purgeTx();
+    purgeRx();
+    writeFrame(statusRequest);
+    uint8_t answer[statusLength] = {};
+    unsigned got = readAnswer(answer, statusLength);
+    if (got < statusLength) purgeRx();
+    if (answer[0] == frameStart) {
+        if (frameChecksum(answer, 3) == answer[3]) {
+            linkState.linkDown = 0;
+            linkState.failCount = 0;
+            linkState.pollInterval = 50;
+            std::memcpy(deviceImage.statusAnswer, answer, statusLength);
+        } else {
+            purgeRx();
+            dropPort();
+        }
+        return;
+    }
+    linkState.failCount += 1;
+    if (linkState.failCount >= 3) {
+        purgeRx();
+        purgeTx();
+        dropPort();
+        linkState.linkDown = 1;
+        linkState.failCount -= 1;
+        linkState.pollInterval = 500;
+        std::memset(deviceImage.readingsBlock, 0, sizeof deviceImage.readingsBlock);
+        std::memset(deviceImage.settingsBlock1, 0, sizeof deviceImage.settingsBlock1);
+        std::memset(deviceImage.settingsBlock2, 0, sizeof deviceImage.settingsBlock2);
+    }
+}
+
+void pollReadings() {
+    pollBlock(readingsRequest, deviceImage.readingsBlock, readingsLength);
+}
+void pollSettings1() {
+    pollBlock(settings1Request, deviceImage.settingsBlock1, settings1Length);
+}
+void pollSettings2() {
+    pollBlock(settings2Request, deviceImage.settingsBlock2, settings2Length);
+}
+
+void sendCommand(int code, int value) {
+    if (firmwareVersion() != 1) return;
+    uint8_t frame[4] = {frameStart, static_cast<uint8_t>(code & 0xFF),
+                        static_cast<uint8_t>(value & 0xFF), 0};
+    frame[3] = frameChecksum(frame, 3);
+    ensureOpen();
+    purgeRx();
+    purgeTx();
+    writeFrame(frame);
+    if (port && linkState.commandDelay > 0)
+        port->sleepMs(static_cast<unsigned>(linkState.commandDelay));
+    // Cleared first: bytes that do not arrive must not keep a previous answer's values,
+    // or a dead controller would seem to confirm a second factory reset.
+    std::memset(deviceImage.commandAnswer, 0, sizeof deviceImage.commandAnswer);
+    readAnswer(deviceImage.commandAnswer, commandAnswerLength);
+    purgeRx();
+}
+
+int firmwareVersion() {
+    uint8_t b = deviceImage.statusAnswer[2];
+    linkState.firmwareMajor = (b >> 5) + 1;
+    linkState.firmwareMinor = b & 0x1F;
+    return linkState.firmwareMajor;
+}
+
+void closePort() {
+    if (linkState.portOpen && port) port->close();
+    linkState.portOpen = 0;
+}
+
+bool linkUsable() {
+    return !linkState.linkDown && firmwareVersion() == 1;
+}
+
+} // namespace kestos

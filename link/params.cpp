@@ -1,0 +1,134 @@
+#include "link/params.h"
+
+#include <cstring>
+
+#include "link/device_link.h"
+#include "link/encodings.h"
+
+namespace kestos {
+
+// Codes 5..29 in key order, then 31 and 32; code 30 is the action and has no key.
+const Parameter parameters[parameterCount] = {
+    {5, "Options", Block::settings1, 1},        {6, "LambdaType", Block::settings1, 2},
+    {7, "LambdaPoint", Block::settings1, 3},    {8, "LambdaDelay", Block::settings1, 4},
+    {9, "EmulType", Block::settings1, 5},       {10, "EmulBJ_TimeHi", Block::settings1, 6},
+    {11, "EmulBJ_TimeLo", Block::settings1, 7}, {12, "EmulDO_TimeHi", Block::settings1, 8},
+    {13, "EmulDO_TimeLo", Block::settings1, 9}, {14, "InjectDelay", Block::settings1, 10},
+    {15, "LPGOnTemp", Block::settings1, 11},    {16, "AttMax", Block::settings2, 1},
+    {17, "AttMin", Block::settings2, 2},        {18, "AttInit", Block::readings, 4},
+    {19, "TPSJump", Block::settings2, 3},       {20, "AttJump", Block::settings2, 4},
+    {21, "LPGOnRPMLo", Block::settings2, 5},    {22, "LPGOnRPMHi", Block::settings2, 6},
+    {23, "IgnitionType", Block::settings2, 7},  {24, "CutOffRPMLo", Block::settings2, 8},
+    {25, "CutOffRPMHi", Block::settings2, 9},   {26, "CutOffSteps", Block::settings2, 10},
+    {27, "LPGOffRPMLo", Block::settings2, 11},  {28, "LPGOffRPMHi", Block::settings2, 12},
+    {29, "TPSInert", Block::settings1, 12},     {31, "AttMax_BJ", Block::settings2, 13},
+    {32, "AttMin_BJ", Block::settings2, 14},
+};
+
+int parameterIndexByKey(const char* key) {
+    for (int i = 0; i < parameterCount; ++i)
+        if (std::strcmp(parameters[i].key, key) == 0) return i;
+    return -1;
+}
+
+int parameterIndexByCode(int code) {
+    for (int i = 0; i < parameterCount; ++i)
+        if (parameters[i].code == code) return i;
+    return -1;
+}
+
+uint8_t parameterValue(const Parameter& p) {
+    switch (p.block) {
+    case Block::readings: return deviceImage.readingsBlock[p.byte];
+    case Block::settings1: return deviceImage.settingsBlock1[p.byte];
+    case Block::settings2: return deviceImage.settingsBlock2[p.byte];
+    }
+    return 0;
+}
+
+void sendLearnAction() {
+    sendCommand(actionCode, actionLearn);
+}
+void sendFactoryResetAction() {
+    sendCommand(actionCode, actionFactoryReset);
+}
+
+uint8_t replaceBits(uint8_t current, uint8_t mask, uint8_t bits) {
+    return static_cast<uint8_t>((current & ~mask) | (bits & mask));
+}
+
+uint8_t optionsWithList1027(uint8_t current, int position) {
+    constexpr uint8_t mask = options::bit0 | options::bit7;
+    if (position == 0) return replaceBits(current, mask, options::bit0);
+    if (position == 1) return replaceBits(current, mask, options::bit7);
+    return replaceBits(current, mask, 0);
+}
+
+int list1027Position(uint8_t v) {
+    if (v & options::bit0) return 0;
+    if (v & options::bit7) return 1;
+    return 2;
+}
+
+int emulTypeLow(uint8_t v) {
+    return v & 0x03;
+}
+int emulTypeHigh(uint8_t v) {
+    return (v >> 4) & 0x03;
+}
+uint8_t emulTypeWithLow(uint8_t current, int position) {
+    return replaceBits(current, 0x03, static_cast<uint8_t>(position & 0x03));
+}
+uint8_t emulTypeWithHigh(uint8_t current, int position) {
+    return replaceBits(current, 0x30, static_cast<uint8_t>((position & 0x03) << 4));
+}
+
+int lambdaSensorType(uint8_t v) {
+    return v >> 4;
+}
+uint8_t lambdaTypeWithSensor(uint8_t current, int sensorType) {
+    return replaceBits(current, 0xF0, static_cast<uint8_t>((sensorType & 0x0F) << 4));
+}
+
+namespace {
+const uint8_t lambdaCodes[6] = {0, 1, 2, 6, 7, 8};
+}
+
+int lambdaCodePosition(uint8_t v) {
+    int code = v & 0x0F;
+    if (code <= 1) return code;
+    if (code <= 5) return 2;
+    if (code == 6) return 3;
+    if (code == 7) return 4;
+    return 5;
+}
+
+uint8_t lambdaTypeWithCodePosition(uint8_t current, int position) {
+    if (position < 0 || position > 5) position = 0;
+    return replaceBits(current, 0x0F, lambdaCodes[position]);
+}
+
+uint8_t lambdaPointDefault(int sensorType) {
+    if (sensorType == 0) return 22;
+    if (sensorType == 5) return 60;
+    return 127;
+}
+
+unsigned speedValue(const SpeedParameter& s) {
+    const Parameter& lo = parameters[parameterIndexByCode(s.loCode)];
+    const Parameter& hi = parameters[parameterIndexByCode(s.loCode + 1)];
+    return rpmFromPeriod(parameterValue(hi), parameterValue(lo));
+}
+
+int speedListPosition(const SpeedParameter& s, unsigned rpm) {
+    if (rpm < s.baseRpm) return 0;
+    return static_cast<int>((rpm - s.baseRpm) / 100);
+}
+
+void sendSpeed(const SpeedParameter& s, unsigned rpm) {
+    unsigned period = periodFromRpm(rpm);
+    sendCommand(s.loCode, lowByte(period));
+    sendCommand(s.loCode + 1, highByte(period));
+}
+
+} // namespace kestos

@@ -1,0 +1,84 @@
+// The controller's one-byte parameters: codes, keys, where each sits in the device image,
+// and the helpers that build the bytes the pages write.
+#pragma once
+
+#include <cstdint>
+
+namespace kestos {
+
+enum class Block : uint8_t { readings, settings1, settings2 };
+
+struct Parameter {
+    uint8_t code;    // command code sent as the first payload byte
+    const char* key; // configuration-file key, without the '='
+    Block block;     // which stored answer holds the current value
+    uint8_t byte;    // index into that answer (byte 0 is the leading 'e')
+};
+
+constexpr int parameterCount = 27;
+extern const Parameter parameters[parameterCount];
+
+// Index into `parameters` of a key or a code, -1 when unknown.
+int parameterIndexByKey(const char* key);
+int parameterIndexByCode(int code);
+
+// The current value of a parameter as last read from the controller.
+uint8_t parameterValue(const Parameter& p);
+
+// Action code and its two values.
+constexpr int actionCode = 30;
+constexpr int actionLearn = 50;
+constexpr int actionFactoryReset = 51;
+void sendLearnAction();
+void sendFactoryResetAction();
+
+// Options (code 5) bits.
+namespace options {
+constexpr uint8_t bit0 = 0x01;          // Configuration list 1027, position 0
+constexpr uint8_t lpgOnTemp = 0x02;     // shows the switch-on temperature list
+constexpr uint8_t attInitHidden = 0x04; // clear: the AttInit list is shown
+constexpr uint8_t jumps = 0x08;         // AttJump and TPSJump lists shown
+constexpr uint8_t bit4 = 0x10;          // Configuration list 1023
+constexpr uint8_t cutOff = 0x20;        // cut-off speed and steps shown
+constexpr uint8_t lpgOffSpeed = 0x40;   // switch-off speed shown
+constexpr uint8_t bit7 = 0x80;          // Configuration list 1027, position 1
+} // namespace options
+
+// The Options byte with only the bits of `mask` replaced by those of `bits`.
+uint8_t replaceBits(uint8_t current, uint8_t mask, uint8_t bits);
+// Configuration list 1027: position 0 sets bit 0, 1 sets bit 7, 2 clears both.
+uint8_t optionsWithList1027(uint8_t current, int position);
+int list1027Position(uint8_t options);
+
+// EmulType (code 9): bits 0..1 and 4..5 are two list positions; the other bits are kept.
+int emulTypeLow(uint8_t v);
+int emulTypeHigh(uint8_t v);
+uint8_t emulTypeWithLow(uint8_t current, int position);
+uint8_t emulTypeWithHigh(uint8_t current, int position);
+
+// LambdaType (code 6): high nibble the sensor type 0..5, low nibble a code chosen by position.
+int lambdaSensorType(uint8_t v);
+uint8_t lambdaTypeWithSensor(uint8_t current, int sensorType);
+int lambdaCodePosition(uint8_t v);
+uint8_t lambdaTypeWithCodePosition(uint8_t current, int position);
+// The LambdaPoint default sent after the sensor type changes.
+uint8_t lambdaPointDefault(int sensorType);
+
+// Engine-speed parameters: the Lo code and the list base in rpm.
+struct SpeedParameter {
+    uint8_t loCode;   // the Hi code is loCode + 1
+    unsigned baseRpm; // list position 0
+    unsigned maxRpm;
+};
+constexpr SpeedParameter lpgOnSpeed{21, 1500, 3500};
+constexpr SpeedParameter cutOffSpeed{24, 1000, 2500};
+constexpr SpeedParameter lpgOffSpeed{27, 4000, 8000};
+
+// The speed stored in the device image for an engine-speed parameter.
+unsigned speedValue(const SpeedParameter& s);
+// (rpm - base) / 100, or 0 below the base.
+int speedListPosition(const SpeedParameter& s, unsigned rpm);
+// Sends the period of `rpm` as the Lo and Hi codes.
+void sendSpeed(const SpeedParameter& s, unsigned rpm);
+
+} // namespace kestos

@@ -1,0 +1,98 @@
+#include "link/port_win32.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace kestos {
+
+void Win32SerialPort::fail(const char* what) {
+    DWORD code = GetLastError();
+    char text[120] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                   text, sizeof text - 1, nullptr);
+    // FormatMessage ends its text with a line break.
+    for (size_t n = std::strlen(text); n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r');)
+        text[--n] = 0;
+    std::snprintf(error_, sizeof error_, "%s: error %lu %s", what, static_cast<unsigned long>(code),
+                  text);
+}
+
+DCB Win32SerialPort::settings() {
+    DCB dcb;
+    std::memset(&dcb, 0, sizeof dcb);
+    dcb.DCBlength = sizeof dcb;
+    dcb.BaudRate = CBR_9600;
+    dcb.fBinary = TRUE; // Windows supports binary mode only
+    dcb.fParity = FALSE;
+    dcb.fOutxCtsFlow = FALSE;
+    dcb.fOutxDsrFlow = FALSE;
+    dcb.fDtrControl = DTR_CONTROL_DISABLE;
+    dcb.fDsrSensitivity = FALSE;
+    dcb.fOutX = FALSE;
+    dcb.fInX = FALSE;
+    dcb.fErrorChar = FALSE;
+    dcb.fNull = FALSE;
+    dcb.fRtsControl = RTS_CONTROL_DISABLE;
+    dcb.fAbortOnError = FALSE;
+    dcb.ByteSize = 8;
+    dcb.Parity = NOPARITY;
+    dcb.StopBits = ONESTOPBIT;
+    // Unused with software flow control off, but Windows refuses equal XON and XOFF characters.
+    dcb.XonChar = 0x11;
+    dcb.XoffChar = 0x13;
+    return dcb;
+}
+
+void Win32SerialPort::open(const char* name) {
+    close();
+    error_[0] = 0;
+    handle_ =
+        CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle_ == INVALID_HANDLE_VALUE) {
+        // Not reported to the caller: the status polls that follow count the silence.
+        fail(name);
+        return;
+    }
+    DCB dcb = settings();
+    if (!SetCommState(handle_, &dcb)) fail("SetCommState");
+    COMMTIMEOUTS t{};
+    t.ReadIntervalTimeout = readIntervalTimeoutMs;
+    t.ReadTotalTimeoutMultiplier = readTotalTimeoutMultiplierMs;
+    t.ReadTotalTimeoutConstant = readTotalTimeoutConstantMs;
+    t.WriteTotalTimeoutMultiplier = writeTotalTimeoutMultiplierMs;
+    t.WriteTotalTimeoutConstant = writeTotalTimeoutConstantMs;
+    if (!SetCommTimeouts(handle_, &t)) fail("SetCommTimeouts");
+}
+
+void Win32SerialPort::purgeTx() {
+    if (handle_ != INVALID_HANDLE_VALUE) PurgeComm(handle_, PURGE_TXCLEAR);
+}
+
+void Win32SerialPort::purgeRx() {
+    if (handle_ != INVALID_HANDLE_VALUE) PurgeComm(handle_, PURGE_RXCLEAR);
+}
+
+unsigned Win32SerialPort::write(const uint8_t* data, unsigned count) {
+    if (handle_ == INVALID_HANDLE_VALUE) return 0;
+    DWORD done = 0;
+    if (!WriteFile(handle_, data, count, &done, nullptr)) fail("WriteFile");
+    return done;
+}
+
+unsigned Win32SerialPort::read(uint8_t* data, unsigned count) {
+    if (handle_ == INVALID_HANDLE_VALUE) return 0;
+    DWORD done = 0;
+    if (!ReadFile(handle_, data, count, &done, nullptr)) fail("ReadFile");
+    return done;
+}
+
+void Win32SerialPort::sleepMs(unsigned ms) {
+    Sleep(ms);
+}
+
+void Win32SerialPort::close() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+}
+
+} // namespace kestos

@@ -1,0 +1,35 @@
+// The few serial-port operations the device link needs. One implementation per platform
+// (Win32, POSIX termios) and an in-process one that talks to the simulated controller.
+#pragma once
+
+#include <cstdint>
+
+namespace kestos {
+
+class SerialPort {
+  public:
+    virtual ~SerialPort() = default;
+    // Opens and configures the named port for 9600 8N1, no flow control, DTR and RTS off,
+    // read time-outs of 100 ms + 10 ms per byte in all and 50 ms between bytes.
+    // A failed open is not reported: later reads simply return nothing.
+    virtual void open(const char* name) = 0;
+    virtual void purgeTx() = 0;
+    virtual void purgeRx() = 0;
+    // Both return the number of bytes moved.
+    virtual unsigned write(const uint8_t* data, unsigned count) = 0;
+    virtual unsigned read(uint8_t* data, unsigned count) = 0;
+    virtual void sleepMs(unsigned ms) = 0;
+    // Safe to call when not open, and twice.
+    virtual void close() = 0;
+    // Why the last open or transfer failed, for a fitter's eyes; empty when all went well.
+    virtual const char* lastError() const { return ""; }
+};
+
+// Read time-out rule shared by every implementation.
+constexpr unsigned readIntervalTimeoutMs = 50;
+constexpr unsigned readTotalTimeoutConstantMs = 100;
+constexpr unsigned readTotalTimeoutMultiplierMs = 10;
+constexpr unsigned writeTotalTimeoutConstantMs = 100;
+constexpr unsigned writeTotalTimeoutMultiplierMs = 10;
+
+} // namespace kestos

@@ -1,0 +1,63 @@
+#include "pages/readings/readings_page_win32.h"
+
+#include "link/device_link.h"
+#include "pages/readings/readings_poll.h"
+#include "res/resource.h"
+#include "shell/drawing_objects_win32.h"
+#include "shell/language.h"
+#include "shell/shell_win32.h"
+#include "shell/size_classes.h"
+#include "shell/text_win32.h"
+
+namespace kestos {
+
+namespace {
+
+constexpr UINT_PTR pollTimer = 1;
+
+void armTimer(HWND page) {
+    SetTimer(page, pollTimer, static_cast<UINT>(linkState.pollInterval), nullptr);
+}
+
+void onPaint(HWND page) {
+    SetWindowPos(page, HWND_TOP, -5, -10, sizeState.windowWidth, sizeState.windowHeight, 0);
+    armTimer(page);
+}
+
+void onTimer(HWND page) {
+    if (shell.aboutOpen || linkState.pollPaused) return;
+    readingsPollCycle(shell.aboutOpen);
+    refreshReadings();
+    if (linkState.pollInterval != linkState.armedInterval) {
+        armTimer(page);
+        linkState.armedInterval = linkState.pollInterval;
+    }
+}
+
+} // namespace
+
+void drawReadingsBackground() {
+    HWND page = shell.pageWindow;
+    if (!page) return;
+    HDC dc = GetDC(page);
+    HGDIOBJ oldPen = SelectObject(dc, draw.penGray);
+    HGDIOBJ oldBrush = SelectObject(dc, draw.brushGray);
+    Rectangle(dc, 0, 0, scaledX(800), scaledY(570));
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    ReleaseDC(page, dc);
+    setDlgItemTextCp1250(page, IDC_LEARN, slotText(33));
+}
+
+void refreshReadings() {}
+
+INT_PTR CALLBACK readingsPageProc(HWND page, UINT message, WPARAM, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG: return TRUE;
+    case WM_PAINT: onPaint(page); return FALSE;
+    case WM_TIMER: onTimer(page); return FALSE;
+    default: return FALSE;
+    }
+}
+
+} // namespace kestos

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Everything: native unit tests, the same under ASan+UBSan, then the windows build's tests
+# under Wine on a virtual display, against kestos-sim on COM1.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${KESTOS_BUILD:-$root/build}
+
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh" native asan win
+
+echo "== native tests"
+ctest --test-dir "$build/native" --output-on-failure
+echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir "$build/asan" --output-on-failure
+echo "== windows tests under Wine"
+"$root/scripts/wine_tests.sh" "$build/win" "$build/native"
+echo "== all tests passed"

@@ -1,0 +1,40 @@
+# Sourced: a private Wine prefix for one build tree, with COM ports mapped to files that
+# kestos-sim makes symlinks to its pseudo-terminals.
+#   COM1 -> <build>/vcom1   the simulated controller
+#   COM3 -> <build>/vcom3   a second simulator, silent, for the tests of a dead line
+#   COM4 -> <build>/vcom4   never created: a port whose device is missing
+# Wine maps a real /dev/ttyS0 to COM2, so tests never open COM2.
+kestos_wine_build=${1:?wine_env.sh needs the windows build directory}
+kestos_wine_build=$(cd "$kestos_wine_build" && pwd)
+export WINEPREFIX="$kestos_wine_build/wine"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+wine_prefix_init() {
+  if [ -f "$WINEPREFIX/.kestos-ready" ]; then return 0; fi
+  mkdir -p "$WINEPREFIX"
+  wineboot -i </dev/null >/dev/null 2>&1
+  local n
+  for n in 1 3 4; do
+    wine reg add 'HKLM\Software\Wine\Ports' /v "COM$n" /t REG_SZ \
+      /d "$kestos_wine_build/vcom$n" /f </dev/null >/dev/null 2>&1
+  done
+  # Without a window manager every DestroyWindow would otherwise wait two seconds.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+    </dev/null >/dev/null 2>&1
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  wineserver -k >/dev/null 2>&1 || true
+  touch "$WINEPREFIX/.kestos-ready"
+}
+
+# Wine's background services would otherwise hold ctest's pipes open.
+wine_start_server() {
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine wineboot </dev/null >/dev/null 2>&1
+}
+
+wine_stop_server() {
+  wineserver -k >/dev/null 2>&1 || true
+}

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Runs the windows build's tests under Wine: a private prefix, COM1 wired to kestos-sim,
+# COM3 to a silent kestos-sim, all on a virtual X display.
+# Usage: wine_tests.sh WINDOWS_BUILD NATIVE_BUILD [ctest arguments]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+win=$(cd "${1:?windows build}" && pwd)
+native=$(cd "${2:?native build}" && pwd)
+shift 2
+
+source "$root/scripts/wine_env.sh" "$win"
+wine_prefix_init
+
+sim="$native/sim/kestos-sim"
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  wine_stop_server
+}
+trap cleanup EXIT
+
+"$sim" --link "$win/vcom1" --log "$win/sim-com1.log" 2>/dev/null &
+pids+=($!)
+"$sim" --link "$win/vcom3" --silent 2>/dev/null &
+pids+=($!)
+for n in 1 3; do
+  for _ in $(seq 50); do [ -e "$win/vcom$n" ] && break; sleep 0.1; done
+done
+
+export KESTOS_NATIVE_BUILD="$native" KESTOS_ROOT="$root"
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  source "$KESTOS_ROOT/scripts/wine_env.sh" "$0"
+  wine_start_server
+  status=0
+  ctest --test-dir "$0" --output-on-failure "$@" || status=$?
+  wine_stop_server
+  exit $status' "$win" "$@"

@@ -1,0 +1,167 @@
+// Menu commands and the menu's marks: pages, ports, sizes, languages.
+#include "shell/shell_win32.h"
+
+#include "link/device_link.h"
+#include "res/resource.h"
+#include "shell/language.h"
+#include "shell/settings.h"
+#include "shell/size_classes.h"
+
+namespace kestos {
+
+namespace {
+
+// Bar items in the order the highlight is cleared, and the page each one opens.
+struct PageItem {
+    int commandId;
+    int pageNumber;
+};
+constexpr PageItem pageItems[] = {
+    {IDM_PAGE_READINGS, 1}, {IDM_PAGE_CONFIG, 2}, {IDM_PAGE_OPTIONS, 3},
+    {IDM_PAGE_SCHEMA, 4},   {IDM_PAGE_RESET, 5},  {IDM_PAGE_SCOPE, 6},
+};
+
+constexpr int portItems[4] = {IDM_PORT_COM1, IDM_PORT_COM2, IDM_PORT_COM3, IDM_PORT_COM4};
+
+// The language bitmaps are loaded once: every language change would otherwise leak four.
+struct LanguageBitmaps {
+    HBITMAP pl = nullptr, plChecked = nullptr, en = nullptr, enChecked = nullptr;
+};
+LanguageBitmaps languageBitmaps;
+
+void selectPort(int n) {
+    if (linkState.portOpen) closePort();
+    linkState.portName = portNameFor(n);
+    settingsState.portNumber = n;
+    markPortItem(10 + n);
+    writeSettings();
+}
+
+void selectSize(int sizeClass) {
+    selectSizeClass(sizeClass);
+    applySizeClass();
+}
+
+void selectLanguage(const char* code) {
+    setLanguageCode(code);
+    writeSettings();
+    loadLanguage();
+    rebuildPageForLanguage();
+    attachLanguageMenu();
+    highlightPageItem();
+}
+
+void exitProgram() {
+    destroyPage();
+    DestroyWindow(shell.mainWindow);
+}
+
+} // namespace
+
+void highlightPageItem() {
+    if (!shell.mainWindow || !shell.mainMenu) return;
+    for (const PageItem& item : pageItems)
+        HiliteMenuItem(shell.mainWindow, shell.mainMenu, item.commandId,
+                       MF_BYCOMMAND | MF_UNHILITE);
+    for (const PageItem& item : pageItems)
+        if (item.pageNumber == shell.pageNumber)
+            HiliteMenuItem(shell.mainWindow, shell.mainMenu, item.commandId,
+                           MF_BYCOMMAND | MF_HILITE);
+}
+
+void markPortItem(int code) {
+    shell.portMark = code;
+    for (int i = 0; i < 4; ++i) {
+        bool checked = code == 11 + i;
+        CheckMenuItem(shell.mainMenu, portItems[i],
+                      MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
+void enableSizeItems(int desktopClass) {
+    if (!storeDesktopClass(desktopClass)) return;
+    for (int c = 1; c <= sizeClassCount; ++c)
+        EnableMenuItem(shell.mainMenu, sizeClassTable[c - 1].menuItem,
+                       MF_BYCOMMAND | (sizeItemEnabled(desktopClass, c) ? MF_ENABLED : MF_GRAYED));
+}
+
+void markSizeClass() {
+    for (const SizeClassInfo& info : sizeClassTable)
+        CheckMenuItem(shell.mainMenu, info.menuItem, MF_BYCOMMAND | MF_UNCHECKED);
+    if (!markSizeClassValues(sizeState.sizeClass)) return;
+    CheckMenuItem(shell.mainMenu, sizeClassInfo(sizeState.sizeClass)->menuItem,
+                  MF_BYCOMMAND | MF_CHECKED);
+}
+
+void setLanguageBitmaps() {
+    DrawMenuBar(shell.mainWindow);
+    LanguageBitmaps& b = languageBitmaps;
+    if (!b.pl) {
+        b.pl = LoadBitmapW(shell.instance, MAKEINTRESOURCEW(IDB_LANG_PL));
+        b.plChecked = LoadBitmapW(shell.instance, MAKEINTRESOURCEW(IDB_LANG_PL_CHECKED));
+        b.en = LoadBitmapW(shell.instance, MAKEINTRESOURCEW(IDB_LANG_EN));
+        b.enChecked = LoadBitmapW(shell.instance, MAKEINTRESOURCEW(IDB_LANG_EN_CHECKED));
+    }
+    SetMenuItemBitmaps(shell.mainMenu, IDM_LANG_POLISH, MF_BYCOMMAND, b.pl, b.plChecked);
+    SetMenuItemBitmaps(shell.mainMenu, IDM_LANG_ENGLISH, MF_BYCOMMAND, b.en, b.enChecked);
+}
+
+void attachLanguageMenu() {
+    const char* code = languageState.languageCode;
+    HMENU menu = LoadMenuW(shell.instance, MAKEINTRESOURCEW(languageMenuId(code)));
+    HMENU old = GetMenu(shell.mainWindow);
+    SetMenu(shell.mainWindow, menu);
+    DrawMenuBar(shell.mainWindow);
+    if (old && old != menu) DestroyMenu(old); // a replaced menu is not freed with the window
+    shell.mainMenu = menu;
+    CheckMenuItem(menu, checkedLanguageItem(code), MF_BYCOMMAND | MF_CHECKED);
+    CheckMenuItem(menu, clearedLanguageItem(code), MF_BYCOMMAND | MF_UNCHECKED);
+    setLanguageBitmaps();
+    enableSizeItems(sizeState.desktopClass);
+    markPortItem(shell.portMark);
+    markSizeClass();
+}
+
+void placeMainWindow() {
+    RECT desk{};
+    GetWindowRect(GetDesktopWindow(), &desk);
+    PixelPoint at =
+        windowPlacement(desk.right, desk.bottom, sizeState.windowWidth, sizeState.windowHeight);
+    SetWindowPos(shell.mainWindow, HWND_TOP, at.x, at.y, sizeState.windowWidth,
+                 sizeState.windowHeight, 0);
+}
+
+void applySizeClass() {
+    markSizeClass();
+    placeMainWindow();
+    selectClassFontsAndButton();
+    recreatePageForSize();
+}
+
+bool runCommand(int id) {
+    for (const PageItem& item : pageItems) {
+        if (item.commandId == id) {
+            openPage(item.pageNumber);
+            highlightPageItem();
+            return true;
+        }
+    }
+    if (int sizeClass = sizeClassForMenuItem(id)) {
+        selectSize(sizeClass);
+        return true;
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (portItems[i] == id) {
+            selectPort(i + 1);
+            return true;
+        }
+    }
+    switch (id) {
+    case IDM_EXIT: exitProgram(); return true;
+    case IDM_LANG_POLISH: selectLanguage(languagePolish); return true;
+    case IDM_LANG_ENGLISH: selectLanguage(languageEnglish); return true;
+    default: return false;
+    }
+}
+
+} // namespace kestos

@@ -1,0 +1,162 @@
+// The main window: start-up, creation, paint, close, destroy and the message loop.
+#include "shell/shell_win32.h"
+
+#include "link/device_link.h"
+#include "pages/readings/readings_page_win32.h"
+#include "res/resource.h"
+#include "shell/config_keys.h"
+#include "shell/language.h"
+#include "shell/settings.h"
+#include "shell/size_classes.h"
+#include "shell/text_win32.h"
+
+namespace kestos {
+
+ShellState shell;
+
+namespace {
+
+constexpr int maxLoadString = 100;
+
+RECT desktopRect() {
+    RECT r{};
+    GetWindowRect(GetDesktopWindow(), &r);
+    return r;
+}
+
+// Creation: pick the class from the desktop, read the settings, load the language, show the
+// Readings page and attach the menu of the language.
+void onCreate(HWND window) {
+    shell.mainWindow = window;
+    shell.mainMenu = GetMenu(window);
+
+    RECT desk = desktopRect();
+    noteDesktopSize(desk.right, desk.bottom);
+    int start = desktopClassFor(desk.right, desk.bottom);
+    selectSizeClass(start);
+    enableSizeItems(start);
+    markSizeClass();
+    placeMainWindow();
+    selectClassFontsAndButton(); // so that the first page draws with the class's fonts
+
+    SettingsReadResult settings = readSettings();
+    linkState.portName = portNameFor(settings.portNumber);
+    markPortItem(10 + settings.portNumber);
+
+    loadLanguage();
+
+    shell.pageNumber = 1;
+    openPage(1);
+
+    attachLanguageMenu();
+}
+
+void onPaint(HWND window) {
+    PAINTSTRUCT ps;
+    BeginPaint(window, &ps);
+    EndPaint(window, &ps);
+    if (shell.pageWindow) {
+        BeginPaint(shell.pageWindow, &ps);
+        EndPaint(shell.pageWindow, &ps);
+    }
+
+    selectClassFontsAndButton();
+
+    switch (shell.pageNumber) {
+    case 1:
+        drawReadingsBackground();
+        refreshReadings();
+        highlightPageItem();
+        break;
+    default: break;
+    }
+
+    RECT desk = desktopRect();
+    if (noteDesktopSize(desk.right, desk.bottom))
+        enableSizeItems(desktopClassFor(desk.right, desk.bottom));
+
+    // Makes the button repaint over the freshly drawn page.
+    HWND button = shell.pageWindow ? GetDlgItem(shell.pageWindow, IDC_LEARN) : nullptr;
+    if (button) {
+        EnableWindow(button, FALSE);
+        EnableWindow(button, TRUE);
+    }
+}
+
+void onClose(HWND window) {
+    destroyPage();
+    DestroyWindow(window);
+}
+
+void onDestroy() {
+    closePort();
+    shell.mainWindow = nullptr;
+    shell.mainMenu = nullptr;
+    PostQuitMessage(0);
+}
+
+} // namespace
+
+void startupInit() {
+    buildKeyTable();
+    createFonts();
+}
+
+void registerMainClass(HINSTANCE instance, const wchar_t* className) {
+    startupInit();
+    WNDCLASSW wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = mainWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_KESTOS));
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // the arrow
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MENU_PL);
+    wc.lpszClassName = className;
+    RegisterClassW(&wc); // a failure shows as the creation failure that follows
+}
+
+int initInstance(HINSTANCE instance, int showCommand) {
+    shell.instance = instance;
+    wchar_t className[maxLoadString + 1] = {};
+    LoadStringW(instance, IDS_WINDOW_CLASS, className, maxLoadString);
+    registerMainClass(instance, className);
+
+    wchar_t title[maxLoadString + 1] = {};
+    LoadStringW(instance, IDS_APP_TITLE, title, maxLoadString);
+    HWND window = CreateWindowExW(0, className, title, WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 640, 450,
+                                  nullptr, nullptr, instance, nullptr);
+    if (!window) return 0;
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+    return 1;
+}
+
+int runMessageLoop() {
+    HACCEL accelerators = LoadAcceleratorsW(shell.instance, MAKEINTRESOURCEW(IDR_ACCEL));
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!TranslateAcceleratorW(msg.hwnd, accelerators, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: onCreate(window); return 0;
+    case WM_PAINT: onPaint(window); return 0;
+    case WM_CLOSE: onClose(window); return 0;
+    case WM_DESTROY: onDestroy(); return 0;
+    case WM_EXITMENULOOP: highlightPageItem(); return 0;
+    case WM_COMMAND:
+        if (runCommand(LOWORD(wParam))) return 0;
+        break;
+    default: break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace kestos

@@ -1,0 +1,94 @@
+// The page host: exactly one page, a modeless child dialog of the main window.
+#include "shell/shell_win32.h"
+
+#include "pages/readings/readings_page_win32.h"
+#include "res/resource.h"
+#include "shell/language.h"
+#include "shell/size_classes.h"
+#include "shell/text_win32.h"
+
+namespace kestos {
+
+namespace {
+
+// Pages whose own work has not been built yet: they only take their place in the window.
+INT_PTR CALLBACK emptyPageProc(HWND page, UINT message, WPARAM, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG: return TRUE;
+    case WM_PAINT:
+        MoveWindow(page, 0, 0, sizeState.windowWidth, sizeState.windowHeight, FALSE);
+        return FALSE;
+    default: return FALSE;
+    }
+}
+
+struct PageEntry {
+    DLGPROC proc;
+    void (*afterCreate)(); // drawing or filling the new page needs
+};
+
+const PageEntry pages[6] = {
+    {readingsPageProc, drawReadingsBackground}, // 1 Readings
+    {emptyPageProc, nullptr},                   // 2 Configuration
+    {emptyPageProc, nullptr},                   // 3 Options
+    {emptyPageProc, nullptr},                   // 4 Schema
+    {emptyPageProc, nullptr},                   // 5 Reset
+    {emptyPageProc, nullptr},                   // 6 Oscilloscope
+};
+
+const PageEntry* pageEntry(int pageNumber) {
+    return pageNumber >= 1 && pageNumber <= 6 ? &pages[pageNumber - 1] : nullptr;
+}
+
+void createPage(int pageNumber) {
+    const PageEntry* entry = pageEntry(pageNumber);
+    int templateId = pageTemplate(pageNumber, sizeState.sizeClass);
+    if (!entry || !templateId) return;
+    shell.pageWindow = CreateDialogParamW(shell.instance, MAKEINTRESOURCEW(templateId),
+                                          shell.mainWindow, entry->proc, 0);
+    if (!shell.pageWindow) return; // the host stays empty until another page is chosen
+    if (pageNumber == 1) {
+        SetWindowPos(shell.pageWindow, HWND_TOP, -5, -10, sizeState.windowWidth,
+                     sizeState.windowHeight, 0);
+    }
+    if (entry->afterCreate) entry->afterCreate();
+}
+
+} // namespace
+
+void destroyPage() {
+    if (shell.pageWindow) DestroyWindow(shell.pageWindow);
+    shell.pageWindow = nullptr;
+}
+
+void setPageTitle(int pageNumber) {
+    setWindowTextCp1250(shell.mainWindow, slotText(pageTitleSlot(pageNumber)));
+}
+
+void openPage(int pageNumber) {
+    if (pageNumber == shell.pageNumber && shell.pageWindow) return;
+    destroyPage();
+    shell.pageNumber = pageNumber;
+    createPage(pageNumber);
+    setPageTitle(pageNumber);
+    if (pageNumber == 4) applySizeClass(); // lays the Schema page out for the class
+}
+
+void recreatePageForSize() {
+    if (shell.pageNumber == 5) return; // the next paint lays the Reset page out
+    destroyPage();
+    createPage(shell.pageNumber);
+}
+
+void rebuildPageForLanguage() {
+    if (shell.pageNumber == 5) {
+        setPageTitle(5);
+        return;
+    }
+    destroyPage();
+    createPage(shell.pageNumber);
+    setPageTitle(shell.pageNumber);
+    if (shell.pageNumber == 4) applySizeClass();
+}
+
+} // namespace kestos

@@ -1,0 +1,141 @@
+#include "shell/settings.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "shell/language.h"
+
+namespace kestos {
+
+SettingsState settingsState;
+
+namespace {
+
+#ifdef _WIN32
+constexpr char separator = '\\';
+#else
+constexpr char separator = '/';
+#endif
+
+// White space as the C library's isspace sees it in the "C" locale.
+bool isSpace(int ch) {
+    return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\v' || ch == '\f' || ch == '\r';
+}
+
+void skipSpace(std::FILE* f) {
+    int ch;
+    while ((ch = std::fgetc(f)) != EOF && isSpace(ch)) {
+    }
+    if (ch != EOF) std::ungetc(ch, f);
+}
+
+// Like fscanf's %s, but a word longer than the buffer is cut, the rest of it still consumed.
+// False at end of file (out untouched).
+bool readWord(std::FILE* f, char* out, std::size_t outSize) {
+    skipSpace(f);
+    int ch = std::fgetc(f);
+    if (ch == EOF) return false;
+    std::size_t n = 0;
+    while (ch != EOF && !isSpace(ch)) {
+        if (n + 1 < outSize) out[n++] = static_cast<char>(ch);
+        ch = std::fgetc(f);
+    }
+    if (ch != EOF) std::ungetc(ch, f);
+    out[n] = '\0';
+    return true;
+}
+
+// Like fscanf's %d: optional sign and digits. On a failure only the white space and a lone sign
+// are consumed, so the next word read still finds what stood there. Large values saturate.
+bool readInt(std::FILE* f, int* value) {
+    skipSpace(f);
+    int ch = std::fgetc(f);
+    bool negative = false;
+    if (ch == '+' || ch == '-') {
+        negative = ch == '-';
+        ch = std::fgetc(f);
+    }
+    if (ch < '0' || ch > '9') {
+        if (ch != EOF) std::ungetc(ch, f);
+        return false;
+    }
+    long long v = 0;
+    while (ch >= '0' && ch <= '9') {
+        if (v < 10000000000LL) v = v * 10 + (ch - '0');
+        ch = std::fgetc(f);
+    }
+    if (ch != EOF) std::ungetc(ch, f);
+    if (negative) v = -v;
+    if (v > 2147483647LL) v = 2147483647LL;
+    if (v < -2147483647LL - 1) v = -2147483647LL - 1;
+    *value = static_cast<int>(v);
+    return true;
+}
+
+} // namespace
+
+void resetSettingsState() {
+    settingsState = SettingsState{};
+}
+
+const char* portNameFor(int portNumber) {
+    switch (portNumber) {
+    case 2: return "COM2:";
+    case 3: return "COM3:";
+    case 4: return "COM4:";
+    default: return "COM1:";
+    }
+}
+
+bool settingsFilePath(char* out, std::size_t outSize, const char* dir) {
+    if (outSize == 0) return false;
+    int n;
+    if (dir && dir[0])
+        n = std::snprintf(out, outSize, "%s%c%s", dir, separator, settingsFileName);
+    else
+        n = std::snprintf(out, outSize, "%s", settingsFileName);
+    if (n < 0 || static_cast<std::size_t>(n) >= outSize) {
+        out[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+SettingsReadResult readSettings(const char* dir) {
+    char path[512];
+    std::FILE* f = settingsFilePath(path, sizeof path, dir) ? std::fopen(path, "rb") : nullptr;
+    if (!f) {
+        settingsState.portNumber = defaultPortNumber;
+        setLanguageCode(languagePolish);
+        bool written = writeSettings(dir);
+        return {defaultPortNumber, true, written};
+    }
+    // Values are taken by position; the section and key words are not compared.
+    char word[languageCodeSize];
+    int port = 0;
+    readWord(f, word, sizeof word);
+    readWord(f, word, sizeof word);
+    readInt(f, &port);
+    readWord(f, word, sizeof word);
+    readWord(f, languageState.languageCode, sizeof languageState.languageCode);
+    std::fclose(f);
+    settingsState.portNumber = validPortNumber(port);
+    return {settingsState.portNumber, false, false};
+}
+
+bool writeSettings(const char* dir) {
+    char path[512];
+    if (!settingsFilePath(path, sizeof path, dir)) return false;
+    // Built first so a failed open or write leaves nothing half-done in memory.
+    char text[160];
+    int n = std::snprintf(text, sizeof text, "[Ustawienia]\r\nCommPort= %d\r\nLanguage= %s\r\n",
+                          settingsState.portNumber, languageState.languageCode);
+    if (n < 0 || static_cast<std::size_t>(n) >= sizeof text) return false;
+    std::FILE* f = std::fopen(path, "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(text, 1, static_cast<std::size_t>(n), f) == static_cast<std::size_t>(n);
+    if (std::fclose(f) != 0) ok = false;
+    return ok;
+}
+
+} // namespace kestos

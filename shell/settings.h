@@ -1,0 +1,46 @@
+// The program settings file KestoS.ini: the COM port and the language, kept between runs.
+#pragma once
+
+#include <cstddef>
+
+namespace kestos {
+
+constexpr char settingsFileName[] = "KestoS.ini";
+constexpr int defaultPortNumber = 1;
+
+struct SettingsState {
+    int portNumber = 0; // 1..4 once the file has been read
+};
+
+extern SettingsState settingsState;
+
+// Back to the value at load. For start-up and tests.
+void resetSettingsState();
+
+// 1..4 stay, anything else is port 1.
+constexpr int validPortNumber(int n) {
+    return n >= 1 && n <= 4 ? n : defaultPortNumber;
+}
+
+// "COM1:".."COM4:" for 1..4, "COM1:" otherwise.
+const char* portNameFor(int portNumber);
+
+// "[dir/]KestoS.ini" with the platform's separator; false when it does not fit.
+bool settingsFilePath(char* out, std::size_t outSize, const char* dir = nullptr);
+
+struct SettingsReadResult {
+    int portNumber; // 1..4
+    bool created;   // the file did not open and the defaults were used
+    bool written;   // when created: the defaults reached the file
+};
+
+// Reads the file by position (section word; key word and a decimal number; key word and the
+// language word), sets `portNumber` and `languageCode`. A file that does not open is created
+// with the defaults, which are used for this run whether or not the write succeeded.
+SettingsReadResult readSettings(const char* dir = nullptr);
+
+// Replaces the file with the three lines from `portNumber` and `languageCode`, CR LF ended on
+// every platform. False when the file could not be written; nothing else is touched.
+bool writeSettings(const char* dir = nullptr);
+
+} // namespace kestos

@@ -1,0 +1,59 @@
+// The main window, its menu and the page host: what the shell's Win32 files share with each
+// other and with the pages.
+#pragma once
+
+#include <windows.h>
+
+namespace kestos {
+
+struct ShellState {
+    HINSTANCE instance = nullptr;
+    HWND mainWindow = nullptr;
+    HMENU mainMenu = nullptr;
+    HWND pageWindow = nullptr;
+    int pageNumber = 1;
+    int portMark = 0;       // 11..14: which port item is checked
+    bool aboutOpen = false; // every page timer idles while the About dialog runs
+    HFONT pageValueFont = nullptr;
+    HFONT pageLabelFont = nullptr;
+    HFONT labelFont = nullptr;
+};
+extern ShellState shell;
+
+// Start-up.
+int initInstance(HINSTANCE instance, int showCommand);
+void registerMainClass(HINSTANCE instance, const wchar_t* className);
+void startupInit();
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The message loop with accelerator table 3; returns the quit message's code.
+int runMessageLoop();
+
+// Menu state.
+void highlightPageItem();
+void markPortItem(int code);
+void enableSizeItems(int desktopClass);
+void markSizeClass();
+void setLanguageBitmaps();
+// Loads the menu of `languageCode`, attaches it and gives it the current marks.
+void attachLanguageMenu();
+
+// Commands; false for an id the main window does not handle.
+bool runCommand(int id);
+
+// Size presets.
+void placeMainWindow();
+// Current class's page fonts, lamp diameter and the place of button 1005 of the page.
+void selectClassFontsAndButton();
+void applySizeClass();
+
+// Page host.
+void openPage(int pageNumber);
+void recreatePageForSize();
+void rebuildPageForLanguage();
+void destroyPage();
+void setPageTitle(int pageNumber);
+
+// Fonts, created once by startupInit.
+void createFonts();
+
+} // namespace kestos

@@ -1,0 +1,26 @@
+// Command line of kestos-sim. Kept apart from the pty code so it builds and tests anywhere.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "sim/sim_controller.h"
+
+namespace kestos::sim {
+
+struct SimOptions {
+    std::string linkPath; // symlink made to the pty slave; empty: none
+    std::string logPath;  // frame log; "-" for stdout; empty: no log
+    bool byteTiming = true;
+    uint32_t seed = 1;
+    Faults faults;
+    LearnOutcome learnOutcome = LearnOutcome::success;
+    bool help = false;
+};
+
+// False with a one-line reason in `error` when the arguments are wrong.
+bool parseSimOptions(int argc, const char* const* argv, SimOptions& out, std::string& error);
+
+const char* simUsage();
+
+} // namespace kestos::sim

@@ -1,0 +1,58 @@
+// The real main window, created in-process under Wine, in a fresh working directory that holds
+// the language files, with the simulated controller on an in-process port.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "link/device_link.h"
+#include "pages/readings/readings_poll.h"
+#include "shell/language.h"
+#include "shell/settings.h"
+#include "shell/shell_win32.h"
+#include "shell/size_classes.h"
+#include "sim/sim_port.h"
+
+namespace kestos::test {
+
+// Reads a whole small file; "" when it does not exist.
+std::string readFile(const char* path);
+void writeFile(const char* path, const std::string& bytes);
+
+class MainWindow : public ::testing::Test {
+  protected:
+    sim::Controller controller;
+    sim::SimSerialPort port{controller};
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates the main window as WinMain does; false when creation failed.
+    bool start();
+    // Lets the message loop run for about `ms` milliseconds (timers included).
+    void pump(int ms);
+    // Sends a menu command to the main window.
+    void command(int id);
+
+    UINT menuState(int id) const { return GetMenuState(shell.mainMenu, id, MF_BYCOMMAND); }
+    bool checked(int id) const { return (menuState(id) & MF_CHECKED) != 0; }
+    bool grayed(int id) const { return (menuState(id) & (MF_GRAYED | MF_DISABLED)) != 0; }
+    bool highlighted(int id) const { return (menuState(id) & MF_HILITE) != 0; }
+    std::wstring title() const;
+    std::wstring topMenuCaption(int position) const;
+    RECT windowRect() const;
+
+    // Writes KestoS.ini before start().
+    void settingsFile(const std::string& text) { writeFile("KestoS.ini", text); }
+    // Removes the language files, as on a machine where they were not installed.
+    void removeLanguageFiles();
+
+    std::string workDir;
+
+  private:
+    char previousDir[MAX_PATH] = {};
+};
+
+} // namespace kestos::test

@@ -1,0 +1,111 @@
+// The Win32 port under Wine: COM1 is kestos-sim, COM3 a silent kestos-sim, COM4 has no
+// device behind it (scripts/wine_tests.sh sets this up).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "link/device_link.h"
+#include "link/params.h"
+#include "link/port_win32.h"
+
+using namespace kestos;
+
+namespace {
+
+class Win32Port : public ::testing::Test {
+  protected:
+    Win32SerialPort port;
+    void SetUp() override {
+        setSerialPort(&port);
+        resetLink();
+    }
+    void TearDown() override {
+        closePort();
+        setSerialPort(nullptr);
+        linkState.portName = "COM1:";
+    }
+};
+
+} // namespace
+
+TEST(Win32PortSettings, DcbIsOneThatWindowsAccepts) {
+    DCB d = Win32SerialPort::settings();
+    EXPECT_EQ(d.DCBlength, sizeof(DCB));
+    EXPECT_EQ(d.BaudRate, 9600u);
+    EXPECT_EQ(d.ByteSize, 8);
+    EXPECT_EQ(d.Parity, NOPARITY);
+    EXPECT_EQ(d.StopBits, ONESTOPBIT);
+    EXPECT_TRUE(d.fBinary);
+    EXPECT_NE(d.XonChar, d.XoffChar);
+    EXPECT_EQ(d.fRtsControl, static_cast<DWORD>(RTS_CONTROL_DISABLE));
+    EXPECT_EQ(d.fDtrControl, static_cast<DWORD>(DTR_CONTROL_DISABLE));
+    EXPECT_FALSE(d.fOutxCtsFlow || d.fOutxDsrFlow || d.fOutX || d.fInX || d.fParity ||
+                 d.fErrorChar || d.fNull || d.fAbortOnError || d.fDsrSensitivity);
+}
+
+TEST(Win32PortSettings, ComOneTakesTheSettings) {
+    HANDLE h =
+        CreateFileA("COM1:", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << GetLastError();
+    DCB wanted = Win32SerialPort::settings();
+    EXPECT_TRUE(SetCommState(h, &wanted)) << GetLastError();
+    DCB got{};
+    got.DCBlength = sizeof got;
+    ASSERT_TRUE(GetCommState(h, &got));
+    EXPECT_EQ(got.BaudRate, 9600u);
+    EXPECT_EQ(got.ByteSize, 8);
+    EXPECT_EQ(got.Parity, NOPARITY);
+    EXPECT_EQ(got.StopBits, ONESTOPBIT);
+    EXPECT_FALSE(got.fOutxCtsFlow || got.fOutX || got.fInX);
+    CloseHandle(h);
+}
+
+TEST_F(Win32Port, PollsAndCommandsReachTheSimulator) {
+    pollStatus();
+    ASSERT_EQ(linkState.linkDown, 0) << port.lastError();
+    EXPECT_EQ(firmwareVersion(), 1);
+    pollReadings();
+    pollSettings1();
+    pollSettings2();
+    EXPECT_EQ(deviceImage.readingsBlock[0], 0x65);
+    EXPECT_EQ(frameChecksum(deviceImage.settingsBlock1, 13), deviceImage.settingsBlock1[13]);
+    EXPECT_EQ(frameChecksum(deviceImage.settingsBlock2, 15), deviceImage.settingsBlock2[15]);
+
+    const Parameter& p = parameters[parameterIndexByKey("InjectDelay")];
+    uint8_t before = parameterValue(p);
+    uint8_t wanted = before == 12 ? 13 : 12;
+    sendCommand(p.code, wanted);
+    EXPECT_EQ(linkState.lastByteCount, 3u);
+    pollSettings1();
+    EXPECT_EQ(parameterValue(p), wanted);
+    sendCommand(p.code, before);
+}
+
+TEST_F(Win32Port, SilentControllerTakesTheLinkDown) {
+    linkState.portName = "COM3:";
+    DWORD start = GetTickCount();
+    pollStatus();
+    EXPECT_GE(GetTickCount() - start, 100u) << "the read must wait for its time-out";
+    pollStatus();
+    pollStatus();
+    EXPECT_EQ(linkState.linkDown, 1);
+    EXPECT_EQ(linkState.pollInterval, 500);
+    EXPECT_EQ(linkState.portOpen, 0);
+}
+
+TEST_F(Win32Port, MissingDeviceIsSilenceWithAReason) {
+    linkState.portName = "COM4:";
+    for (int i = 0; i < 3; ++i)
+        pollStatus();
+    EXPECT_EQ(linkState.linkDown, 1);
+    EXPECT_EQ(linkState.failCount, 2);
+    EXPECT_STRNE(port.lastError(), "");
+}
+
+TEST_F(Win32Port, CloseIsSafeTwice) {
+    port.close();
+    port.open("COM1:");
+    port.close();
+    port.close();
+    EXPECT_EQ(port.read(nullptr, 0), 0u);
+}

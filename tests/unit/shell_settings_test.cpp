@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+#include "shell/language.h"
+#include "shell/settings.h"
+
+using namespace kestos;
+
+namespace {
+
+class SettingsFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        resetLanguageState();
+        resetSettingsState();
+        std::random_device rd;
+        dir_ = std::filesystem::temp_directory_path() /
+               ("kestos_ini_" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+        resetLanguageState();
+        resetSettingsState();
+    }
+
+    std::string dir() const { return dir_.string(); }
+    std::filesystem::path file() const { return dir_ / "KestoS.ini"; }
+
+    void put(const std::string& bytes) {
+        std::ofstream out(file(), std::ios::binary);
+        out << bytes;
+    }
+    std::string contents() const {
+        std::ifstream in(file(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    SettingsReadResult read() { return readSettings(dir().c_str()); }
+    std::string code() const { return languageState.languageCode; }
+
+    std::filesystem::path dir_;
+};
+
+const std::string defaults = "[Ustawienia]\r\nCommPort= 1\r\nLanguage= pol\r\n";
+
+} // namespace
+
+TEST_F(SettingsFile, FirstStartCreatesTheFileWithTheDefaults) {
+    SettingsReadResult r = read();
+    EXPECT_TRUE(r.created);
+    EXPECT_TRUE(r.written);
+    EXPECT_EQ(r.portNumber, 1);
+    EXPECT_EQ(settingsState.portNumber, 1);
+    EXPECT_EQ(code(), "pol");
+    EXPECT_EQ(contents(), defaults);
+    // Read back as any later start would.
+    resetLanguageState();
+    resetSettingsState();
+    r = read();
+    EXPECT_FALSE(r.created);
+    EXPECT_EQ(r.portNumber, 1);
+    EXPECT_EQ(code(), "pol");
+}
+
+TEST_F(SettingsFile, ReadsPortAndLanguage) {
+    put("[Ustawienia]\r\nCommPort= 3\r\nLanguage= ang\r\n");
+    SettingsReadResult r = read();
+    EXPECT_FALSE(r.created);
+    EXPECT_EQ(r.portNumber, 3);
+    EXPECT_EQ(settingsState.portNumber, 3);
+    EXPECT_STREQ(portNameFor(r.portNumber), "COM3:");
+    EXPECT_EQ(code(), "ang");
+}
+
+TEST_F(SettingsFile, PortLineWithLanguageChangeWritesTheSamePortBack) {
+    const std::string original = "[Ustawienia]\r\nCommPort= 3\r\nLanguage= pol\r\n";
+    put(original);
+    read();
+    setLanguageCode("ang");
+    ASSERT_TRUE(writeSettings(dir().c_str()));
+    EXPECT_EQ(contents(), "[Ustawienia]\r\nCommPort= 3\r\nLanguage= ang\r\n");
+}
+
+TEST_F(SettingsFile, PortOutsideOneToFourIsComOneUntilTheNextWrite) {
+    const std::string original = "[Ustawienia]\r\nCommPort= 7\r\nLanguage= pol\r\n";
+    put(original);
+    SettingsReadResult r = read();
+    EXPECT_EQ(r.portNumber, 1);
+    EXPECT_STREQ(portNameFor(r.portNumber), "COM1:");
+    EXPECT_EQ(contents(), original);
+    ASSERT_TRUE(writeSettings(dir().c_str()));
+    EXPECT_EQ(contents(), defaults);
+}
+
+TEST_F(SettingsFile, PortWithoutSpaceYieldsComOneAndTheLanguageIsStillRead) {
+    put("[Ustawienia]\r\nCommPort=3\r\nLanguage= ang\r\n");
+    SettingsReadResult r = read();
+    EXPECT_EQ(r.portNumber, 1);
+    EXPECT_EQ(code(), "ang");
+}
+
+TEST_F(SettingsFile, LanguageWithoutSpaceIsTakenWhole) {
+    // The key word and the value are one word, so the language read meets the end of the file.
+    put("[Ustawienia]\r\nCommPort= 2\r\nLanguage=ang\r\n");
+    SettingsReadResult r = read();
+    EXPECT_EQ(r.portNumber, 2);
+    EXPECT_EQ(code(), "");
+}
+
+TEST_F(SettingsFile, WordsAreTakenByPosition) {
+    const struct {
+        const char* name;
+        const char* text;
+        int port;
+        const char* code;
+    } cases[] = {
+        {"LF only", "[Ustawienia]\nCommPort= 4\nLanguage= ang\n", 4, "ang"},
+        {"keys not compared", "[X]\nFoo= 2\nBar= ang", 2, "ang"},
+        {"tabs and blank lines", "\t[Ustawienia]\n\n CommPort=\t\t4 \n\nLanguage=\tpol", 4, "pol"},
+        {"digits then text", "[Ustawienia]\r\nCommPort= 2x\r\nLanguage= ang\r\n", 2, "Language="},
+        {"sign alone", "[Ustawienia]\r\nCommPort= -\r\nLanguage= ang\r\n", 1, "ang"},
+        {"negative", "[Ustawienia]\r\nCommPort= -3\r\nLanguage= ang\r\n", 1, "ang"},
+        {"plus sign", "[Ustawienia]\r\nCommPort= +2\r\nLanguage= ang\r\n", 2, "ang"},
+        {"huge number", "[Ustawienia]\r\nCommPort= 4294967297\r\nLanguage= ang\r\n", 1, "ang"},
+        {"zero", "[Ustawienia]\r\nCommPort= 0\r\nLanguage= ang\r\n", 1, "ang"},
+        {"ends after port", "[Ustawienia]\r\nCommPort= 2\r\n", 2, ""},
+        {"ends after key", "[Ustawienia]\r\nCommPort= 2\r\nLanguage=", 2, ""},
+    };
+    for (const auto& c : cases) {
+        resetLanguageState();
+        resetSettingsState();
+        put(c.text);
+        SettingsReadResult r = read();
+        EXPECT_FALSE(r.created) << c.name;
+        EXPECT_EQ(r.portNumber, c.port) << c.name;
+        EXPECT_EQ(code(), c.code) << c.name;
+    }
+}
+
+TEST_F(SettingsFile, EmptyFileLeavesTheCodeEmptyAndPortOne) {
+    put("");
+    SettingsReadResult r = read();
+    EXPECT_FALSE(r.created);
+    EXPECT_EQ(r.portNumber, 1);
+    EXPECT_EQ(code(), "");
+    EXPECT_EQ(languageMenuId(languageState.languageCode), 148);
+    EXPECT_EQ(contents(), "");
+}
+
+TEST_F(SettingsFile, ForeignCodeIsKept) {
+    put("[Ustawienia]\r\nCommPort= 2\r\nLanguage= deu\r\n");
+    read();
+    EXPECT_EQ(code(), "deu");
+    EXPECT_EQ(languageMenuId(languageState.languageCode), 148);
+    char path[128];
+    ASSERT_TRUE(languageFilePath(path, sizeof path, languageState.languageCode));
+    EXPECT_EQ(std::string(path).substr(std::string(path).size() - 4), ".deu");
+}
+
+TEST_F(SettingsFile, LongLanguageWordIsCutTo63) {
+    std::string word;
+    for (int i = 0; i < 100; ++i)
+        word += static_cast<char>('a' + i % 26);
+    put("[Ustawienia]\r\nCommPort= 4\r\nLanguage= " + word + "\r\n");
+    SettingsReadResult r = read();
+    EXPECT_EQ(r.portNumber, 4);
+    EXPECT_EQ(code(), word.substr(0, 63));
+    ASSERT_TRUE(writeSettings(dir().c_str()));
+    EXPECT_EQ(contents(),
+              "[Ustawienia]\r\nCommPort= 4\r\nLanguage= " + word.substr(0, 63) + "\r\n");
+}
+
+TEST_F(SettingsFile, LongKeyWordsDoNotShiftTheValues) {
+    std::string longKey(200, 'K');
+    put(longKey + "\r\n" + longKey + " 3\r\n" + longKey + " ang\r\n");
+    SettingsReadResult r = read();
+    EXPECT_EQ(r.portNumber, 3);
+    EXPECT_EQ(code(), "ang");
+}
+
+TEST_F(SettingsFile, WriteUsesCrLfOnEveryPlatform) {
+    settingsState.portNumber = 2;
+    setLanguageCode("ang");
+    ASSERT_TRUE(writeSettings(dir().c_str()));
+    EXPECT_EQ(contents(), "[Ustawienia]\r\nCommPort= 2\r\nLanguage= ang\r\n");
+    // Replaces, never appends.
+    settingsState.portNumber = 4;
+    ASSERT_TRUE(writeSettings(dir().c_str()));
+    EXPECT_EQ(contents(), "[Ustawienia]\r\nCommPort= 4\r\nLanguage= ang\r\n");
+}
+
+TEST_F(SettingsFile, UnwritableLocationHarmsNothing) {
+    const std::string missing = (dir_ / "no_such_dir").string();
+    settingsState.portNumber = 3;
+    setLanguageCode("ang");
+    EXPECT_FALSE(writeSettings(missing.c_str()));
+    EXPECT_EQ(settingsState.portNumber, 3);
+    EXPECT_EQ(code(), "ang");
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "no_such_dir"));
+
+    // A first start there still runs with the defaults.
+    resetLanguageState();
+    resetSettingsState();
+    SettingsReadResult r = readSettings(missing.c_str());
+    EXPECT_TRUE(r.created);
+    EXPECT_FALSE(r.written);
+    EXPECT_EQ(r.portNumber, 1);
+    EXPECT_EQ(code(), "pol");
+}
+
+TEST_F(SettingsFile, TooLongDirectoryIsRefused) {
+    std::string longDir(600, 'd');
+    char path[64];
+    EXPECT_FALSE(settingsFilePath(path, sizeof path, longDir.c_str()));
+    EXPECT_FALSE(writeSettings(longDir.c_str()));
+}
+
+TEST(SettingsPort, NamesAndValidation) {
+    EXPECT_STREQ(portNameFor(1), "COM1:");
+    EXPECT_STREQ(portNameFor(2), "COM2:");
+    EXPECT_STREQ(portNameFor(3), "COM3:");
+    EXPECT_STREQ(portNameFor(4), "COM4:");
+    for (int n : {0, 5, 7, -1, 100}) {
+        EXPECT_STREQ(portNameFor(n), "COM1:") << n;
+        EXPECT_EQ(validPortNumber(n), 1) << n;
+    }
+    for (int n = 1; n <= 4; ++n)
+        EXPECT_EQ(validPortNumber(n), n);
+}
+
+TEST(SettingsPort, FilePathUsesThePlatformSeparator) {
+    char path[64];
+    ASSERT_TRUE(settingsFilePath(path, sizeof path));
+    EXPECT_STREQ(path, "KestoS.ini");
+    ASSERT_TRUE(settingsFilePath(path, sizeof path, "d"));
+#ifdef _WIN32
+    EXPECT_STREQ(path, "d\\KestoS.ini");
+#else
+    EXPECT_STREQ(path, "d/KestoS.ini");
+#endif
+}
