@@ -11,7 +11,7 @@ source "$root/scripts/wine_env.sh" "$build"
 wine_stop_server
 exec xvfb-run -a -s "-screen 0 ${size/x/x}x24" bash -c '
   source "$0/scripts/wine_env.sh" "$1"
-  shift 2
+  shift
   wine_start_server
   status=0
   "$@" || status=$?

@@ -28,11 +28,20 @@ for n in 1 3; do
   for _ in $(seq 50); do [ -e "$win/vcom$n" ] && break; sleep 0.1; done
 done
 
-export KESTOS_NATIVE_BUILD="$native" KESTOS_ROOT="$root"
+export KESTOS_NATIVE_BUILD="$native" KESTOS_ROOT="$root" KESTOS_WIN_BUILD="$win"
+
+# Unit, port and GUI tests on one virtual display with one Wine server.
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   source "$KESTOS_ROOT/scripts/wine_env.sh" "$0"
   wine_start_server
   status=0
-  ctest --test-dir "$0" --output-on-failure "$@" || status=$?
+  ctest --test-dir "$0" --output-on-failure -LE "desktop|e2e" "$@" || status=$?
   wine_stop_server
   exit $status' "$win" "$@"
+
+# Tests that need a desktop of their own size, or the real program with its own simulator,
+# each start their own display and Wine server.
+for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+wait 2>/dev/null || true
+pids=()
+ctest --test-dir "$win" --output-on-failure -L "desktop|e2e" "$@"

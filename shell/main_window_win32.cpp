@@ -83,6 +83,15 @@ void onPaint(HWND window) {
     }
 }
 
+// A preset may be taller than a small desktop (1024 x 738 on 1280 x 720); the system would
+// otherwise cut the window down to the screen.
+void onGetMinMaxInfo(MINMAXINFO* info) {
+    if (info->ptMaxTrackSize.x < sizeState.windowWidth)
+        info->ptMaxTrackSize.x = sizeState.windowWidth;
+    if (info->ptMaxTrackSize.y < sizeState.windowHeight)
+        info->ptMaxTrackSize.y = sizeState.windowHeight;
+}
+
 void onClose(HWND window) {
     destroyPage();
     DestroyWindow(window);
@@ -151,6 +160,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE: onClose(window); return 0;
     case WM_DESTROY: onDestroy(); return 0;
     case WM_EXITMENULOOP: highlightPageItem(); return 0;
+    case WM_GETMINMAXINFO: onGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
     case WM_COMMAND:
         if (runCommand(LOWORD(wParam))) return 0;
         break;

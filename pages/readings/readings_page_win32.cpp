@@ -53,7 +53,11 @@ void refreshReadings() {}
 
 INT_PTR CALLBACK readingsPageProc(HWND page, UINT message, WPARAM, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG: return TRUE;
+    case WM_INITDIALOG:
+        // The main window's paint validates the page, which may then never see a paint of
+        // its own: the timer starts with the page.
+        armTimer(page);
+        return TRUE;
     case WM_PAINT: onPaint(page); return FALSE;
     case WM_TIMER: onTimer(page); return FALSE;
     default: return FALSE;

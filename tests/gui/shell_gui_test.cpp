@@ -1,0 +1,245 @@
+// The main window, its menu and the page host, driven with real messages under Wine.
+#include "tests/gui/main_window_fixture.h"
+
+#include "res/resource.h"
+#include "shell/config_keys.h"
+
+using namespace kestos;
+using kestos::test::MainWindow;
+using kestos::test::readFile;
+
+namespace {
+
+constexpr int pageItems[6] = {IDM_PAGE_READINGS, IDM_PAGE_CONFIG, IDM_PAGE_OPTIONS,
+                              IDM_PAGE_SCHEMA,   IDM_PAGE_RESET,  IDM_PAGE_SCOPE};
+constexpr int portItems[4] = {IDM_PORT_COM1, IDM_PORT_COM2, IDM_PORT_COM3, IDM_PORT_COM4};
+
+const wchar_t* const titlesPl[6] = {L"KestoS - Odczyty", L"KestoS - Konfiguracja",
+                                    L"KestoS - Opcje",   L"KestoS - Schemat",
+                                    L"KestoS - Reset",   L"KestoS - Oscyloskop"};
+
+using Shell = MainWindow;
+
+} // namespace
+
+TEST_F(Shell, FirstStartCreatesTheSettingsFileAndShowsPolishReadings) {
+    ASSERT_TRUE(start());
+    EXPECT_EQ(readFile("KestoS.ini"), "[Ustawienia]\r\nCommPort= 1\r\nLanguage= pol\r\n");
+    EXPECT_STREQ(linkState.portName, "COM1:");
+    EXPECT_EQ(shell.pageNumber, 1);
+    EXPECT_NE(shell.pageWindow, nullptr);
+    EXPECT_EQ(title(), titlesPl[0]);
+    EXPECT_EQ(topMenuCaption(0), L"Plik");
+    EXPECT_EQ(topMenuCaption(3), L"Język");
+    EXPECT_TRUE(checked(IDM_LANG_POLISH));
+    EXPECT_FALSE(checked(IDM_LANG_ENGLISH));
+    EXPECT_TRUE(checked(IDM_PORT_COM1));
+    EXPECT_STREQ(configKeys.keyTable[3], "Options=");
+    EXPECT_STREQ(configKeys.keyTable[29], "AttMin_BJ=");
+}
+
+TEST_F(Shell, PortAndLanguageComeFromTheSettingsFile) {
+    settingsFile("[Ustawienia]\r\nCommPort= 3\r\nLanguage= ang\r\n");
+    ASSERT_TRUE(start());
+    EXPECT_STREQ(linkState.portName, "COM3:");
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(checked(portItems[i]), i == 2);
+    EXPECT_EQ(topMenuCaption(0), L"File");
+    EXPECT_EQ(title(), L"KestoS - Readings");
+    EXPECT_TRUE(checked(IDM_LANG_ENGLISH));
+    EXPECT_FALSE(checked(IDM_LANG_POLISH));
+}
+
+TEST_F(Shell, AForeignLanguageCodeKeepsThePolishMenu) {
+    settingsFile("[Ustawienia]\r\nCommPort= 7\r\nLanguage= deu\r\n");
+    ASSERT_TRUE(start());
+    EXPECT_STREQ(linkState.portName, "COM1:");
+    EXPECT_TRUE(checked(IDM_PORT_COM1));
+    EXPECT_EQ(topMenuCaption(0), L"Plik");
+    EXPECT_EQ(title(), L"") << "no language file for deu: every text stays empty";
+}
+
+TEST_F(Shell, TitleIsEmptyWithoutLanguageFiles) {
+    removeLanguageFiles();
+    ASSERT_TRUE(start());
+    EXPECT_EQ(title(), L"");
+}
+
+TEST_F(Shell, EachPageCommandHighlightsItsItemAndSetsItsTitle) {
+    ASSERT_TRUE(start());
+    for (int page = 6; page >= 1; --page) {
+        HWND before = shell.pageWindow;
+        command(pageItems[page - 1]);
+        EXPECT_EQ(shell.pageNumber, page);
+        EXPECT_NE(shell.pageWindow, nullptr);
+        EXPECT_NE(shell.pageWindow, before);
+        EXPECT_FALSE(IsWindow(before)) << "the previous page is destroyed";
+        EXPECT_EQ(title(), titlesPl[page - 1]);
+        for (int k = 1; k <= 6; ++k)
+            EXPECT_EQ(highlighted(pageItems[k - 1]), k == page) << "page " << page << " item " << k;
+    }
+}
+
+TEST_F(Shell, ChoosingTheShownPageRecreatesNothing) {
+    ASSERT_TRUE(start());
+    command(IDM_PAGE_OPTIONS);
+    HWND page = shell.pageWindow;
+    HiliteMenuItem(shell.mainWindow, shell.mainMenu, IDM_PAGE_OPTIONS, MF_BYCOMMAND | MF_UNHILITE);
+    command(IDM_PAGE_OPTIONS);
+    EXPECT_EQ(shell.pageWindow, page);
+    EXPECT_TRUE(highlighted(IDM_PAGE_OPTIONS));
+}
+
+TEST_F(Shell, EndOfMenuUseRestoresTheHighlight) {
+    ASSERT_TRUE(start());
+    command(IDM_PAGE_RESET);
+    for (int id : pageItems)
+        HiliteMenuItem(shell.mainWindow, shell.mainMenu, id, MF_BYCOMMAND | MF_UNHILITE);
+    SendMessageW(shell.mainWindow, WM_EXITMENULOOP, 0, 0);
+    EXPECT_TRUE(highlighted(IDM_PAGE_RESET));
+    EXPECT_FALSE(highlighted(IDM_PAGE_READINGS));
+}
+
+TEST_F(Shell, FirstPaintHighlightsTheReadingsItem) {
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(highlighted(IDM_PAGE_READINGS));
+}
+
+TEST_F(Shell, PortCommandMovesTheCheckClosesThePortAndWritesSettings) {
+    settingsFile("[Ustawienia]\r\nCommPort= 2\r\nLanguage= ang\r\n");
+    ASSERT_TRUE(start());
+    pump(120); // a few polls open the port
+    ASSERT_EQ(linkState.portOpen, 1);
+    command(IDM_PORT_COM3);
+    EXPECT_EQ(linkState.portOpen, 0) << "closed at once, opened by the next transaction";
+    EXPECT_STREQ(linkState.portName, "COM3:");
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(checked(portItems[i]), i == 2);
+    EXPECT_EQ(readFile("KestoS.ini"), "[Ustawienia]\r\nCommPort= 3\r\nLanguage= ang\r\n");
+    pump(120);
+    EXPECT_EQ(port.lastOpenedName(), "COM3:");
+}
+
+TEST_F(Shell, LanguageSwitchChangesMenuTitleMarksAndSettings) {
+    settingsFile("[Ustawienia]\r\nCommPort= 4\r\nLanguage= pol\r\n");
+    ASSERT_TRUE(start());
+    command(IDM_SIZE_640X480);
+    command(IDM_PAGE_CONFIG);
+
+    command(IDM_LANG_ENGLISH);
+    EXPECT_EQ(topMenuCaption(0), L"File");
+    EXPECT_EQ(topMenuCaption(5), L"Configurations");
+    EXPECT_EQ(title(), L"KestoS - Configuration");
+    EXPECT_TRUE(checked(IDM_LANG_ENGLISH));
+    EXPECT_FALSE(checked(IDM_LANG_POLISH));
+    EXPECT_TRUE(checked(IDM_PORT_COM4)) << "the new menu keeps the port mark";
+    EXPECT_TRUE(checked(IDM_SIZE_640X480)) << "and the size mark";
+    EXPECT_TRUE(highlighted(IDM_PAGE_CONFIG));
+    EXPECT_EQ(readFile("KestoS.ini"), "[Ustawienia]\r\nCommPort= 4\r\nLanguage= ang\r\n");
+
+    command(IDM_LANG_POLISH);
+    EXPECT_EQ(topMenuCaption(0), L"Plik");
+    EXPECT_EQ(title(), L"KestoS - Konfiguracja");
+    EXPECT_TRUE(checked(IDM_LANG_POLISH));
+    EXPECT_EQ(readFile("KestoS.ini"), "[Ustawienia]\r\nCommPort= 4\r\nLanguage= pol\r\n");
+}
+
+TEST_F(Shell, LanguageItemsCarryTheirBitmaps) {
+    ASSERT_TRUE(start());
+    for (int id : {IDM_LANG_POLISH, IDM_LANG_ENGLISH}) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_CHECKMARKS;
+        ASSERT_TRUE(GetMenuItemInfoW(shell.mainMenu, static_cast<UINT>(id), FALSE, &info));
+        ASSERT_NE(info.hbmpChecked, nullptr);
+        ASSERT_NE(info.hbmpUnchecked, nullptr);
+        BITMAP checkedBmp{}, plainBmp{};
+        GetObjectW(info.hbmpChecked, sizeof checkedBmp, &checkedBmp);
+        GetObjectW(info.hbmpUnchecked, sizeof plainBmp, &plainBmp);
+        EXPECT_EQ(checkedBmp.bmWidth, id == IDM_LANG_POLISH ? 14 : 13);
+        EXPECT_EQ(plainBmp.bmHeight, 12);
+    }
+}
+
+TEST_F(Shell, ReselectingTheLanguageStillRecreatesThePage) {
+    ASSERT_TRUE(start());
+    HWND page = shell.pageWindow;
+    DeleteFileA("KestoS.ini");
+    command(IDM_LANG_POLISH);
+    EXPECT_NE(shell.pageWindow, page);
+    EXPECT_FALSE(readFile("KestoS.ini").empty());
+}
+
+TEST_F(Shell, SizeCommandsResizeAndRecreateThePage) {
+    ASSERT_TRUE(start());
+    const struct {
+        int id, sizeClass, width, height;
+    } sizes[] = {{IDM_SIZE_640X480, 1, 640, 450},
+                 {IDM_SIZE_800X600, 2, 800, 570},
+                 {IDM_SIZE_1024X768, 3, 1024, 738}};
+    for (const auto& s : sizes) {
+        HWND page = shell.pageWindow;
+        command(s.id);
+        RECT r = windowRect();
+        EXPECT_EQ(r.right - r.left, s.width);
+        EXPECT_EQ(r.bottom - r.top, s.height);
+        EXPECT_EQ(sizeState.sizeClass, s.sizeClass);
+        EXPECT_NE(shell.pageWindow, page);
+        for (const SizeClassInfo& info : sizeClassTable)
+            EXPECT_EQ(checked(info.menuItem), info.menuItem == s.id);
+    }
+}
+
+TEST_F(Shell, SizeChangeKeepsTheResetPage) {
+    ASSERT_TRUE(start());
+    command(IDM_PAGE_RESET);
+    HWND page = shell.pageWindow;
+    command(IDM_SIZE_640X480);
+    EXPECT_EQ(shell.pageWindow, page);
+    EXPECT_EQ(title(), titlesPl[4]);
+}
+
+TEST_F(Shell, SchemaPlacesTheWindowOnlyTheFirstTime) {
+    ASSERT_TRUE(start());
+    command(IDM_SIZE_640X480);
+    SetWindowPos(shell.mainWindow, nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    command(IDM_PAGE_SCHEMA);
+    RECT placed = windowRect();
+    EXPECT_FALSE(placed.left == 7 && placed.top == 9) << "choosing Schema re-places the window";
+    SetWindowPos(shell.mainWindow, nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    command(IDM_PAGE_SCHEMA);
+    RECT again = windowRect();
+    EXPECT_EQ(again.left, 7);
+    EXPECT_EQ(again.top, 9);
+}
+
+TEST_F(Shell, ReadingsPagePollsFromTheFirstTick) {
+    ASSERT_TRUE(start());
+    pump(300);
+    ASSERT_GE(port.frames().size(), 2u);
+    EXPECT_EQ(port.frames()[0], (std::vector<uint8_t>{0x65, 0x01, 0x01, 0x67}));
+    EXPECT_EQ(port.frames()[1], (std::vector<uint8_t>{0x65, 0x02, 0x02, 0x69}));
+    EXPECT_EQ(linkState.linkDown, 0);
+}
+
+TEST_F(Shell, AltF4EndsTheProgramThroughTheExitCommand) {
+    ASSERT_TRUE(start());
+    SetFocus(shell.mainWindow);
+    HWND page = shell.pageWindow;
+    // Alt held (bit 29), as the keyboard would deliver it.
+    PostMessageW(shell.mainWindow, WM_SYSKEYDOWN, VK_F4, (1 << 29) | 1);
+    int code = runMessageLoop();
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(IsWindow(page));
+    EXPECT_EQ(shell.mainWindow, nullptr);
+}
+
+TEST_F(Shell, ExitWritesNothing) {
+    ASSERT_TRUE(start());
+    DeleteFileA("KestoS.ini");
+    port.clearFrames();
+    command(IDM_EXIT);
+    EXPECT_EQ(readFile("KestoS.ini"), "");
+    EXPECT_TRUE(port.frames().empty());
+    EXPECT_EQ(linkState.portOpen, 0);
+}
