@@ -19,5 +19,5 @@ for t in "${trees[@]}"; do
   if [ ! -f "$build/$t/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build/$t" "${args[@]}" >/dev/null
   fi
-  cmake --build "$build/$t" -j"$jobs"
+  cmake --build "$build/$t" -j"$jobs" -- --no-print-directory
 done

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Benchmarks: the link natively over a pty, and through the Win32 port under Wine, both
+# against kestos-sim with 9600-baud byte timing. Figures, not pass/fail.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${KESTOS_BUILD:-$root/build}
+rounds=${1:-40}
+
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh" native win
+
+echo "== native (POSIX port over a pty)"
+"$build/native/bench/link_bench" "$rounds" 2>/dev/null
+
+echo "== KestoS's Win32 port under Wine, COM1"
+source "$root/scripts/wine_env.sh" "$build/win"
+wine_prefix_init
+"$build/native/sim/kestos-sim" --link "$build/win/vcom1" 2>/dev/null &
+sim=$!
+trap 'kill $sim 2>/dev/null || true; wine_stop_server' EXIT
+for _ in $(seq 50); do [ -e "$build/win/vcom1" ] && break; sleep 0.1; done
+wine "$build/win/bench/link_bench.exe" "$rounds" </dev/null

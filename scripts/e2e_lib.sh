@@ -1,0 +1,75 @@
+# Sourced by the end-to-end tests: the real KestoS.exe under Wine on its own virtual display,
+# against its own kestos-sim on COM1, in a fresh working directory.
+set -euo pipefail
+e2e_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+e2e_win=${KESTOS_WIN_BUILD:-$e2e_root/build/win}
+e2e_native=${KESTOS_NATIVE_BUILD:-$e2e_root/build/native}
+e2e_exe="$e2e_win/shell/KestoS.exe"
+e2e_sim="$e2e_native/sim/kestos-sim"
+source "$e2e_root/scripts/wine_env.sh" "$e2e_win"
+wine_prefix_init
+
+e2e_dir=$(mktemp -d "$e2e_win/e2e-XXXXXX")
+e2e_log="$e2e_dir/sim.log"
+e2e_pids=()
+
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+e2e_cleanup() {
+  local p
+  for p in "${e2e_pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wine_stop_server
+  wait 2>/dev/null || true
+}
+trap e2e_cleanup EXIT
+
+# Working directory with the language files and a settings file.
+e2e_prepare() {
+  cp -r "$e2e_root/Lang" "$e2e_dir/Lang"
+  printf '[Ustawienia]\r\nCommPort= 1\r\nLanguage= %s\r\n' "${1:-pol}" >"$e2e_dir/KestoS.ini"
+}
+
+e2e_start_sim() {
+  wine_stop_server
+  "$e2e_sim" --link "$e2e_win/vcom1" --log "$e2e_log" "$@" 2>/dev/null &
+  e2e_sim_pid=$!
+  e2e_pids+=("$e2e_sim_pid")
+  local _
+  for _ in $(seq 50); do [ -e "$e2e_win/vcom1" ] && return 0; sleep 0.1; done
+  e2e_fail "kestos-sim did not make $e2e_win/vcom1"
+}
+
+# A virtual display of its own for this test.
+e2e_start_display() {
+  local size=${1:-1024x768} n _
+  for _ in $(seq 20); do
+    n=$((100 + RANDOM % 800))
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+  e2e_pids+=($!)
+  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+  export DISPLAY=":$n"
+}
+
+# Starts KestoS.exe and waits for its window.
+e2e_start_program() {
+  wine_start_server
+  (cd "$e2e_dir" && exec wine "$e2e_exe" </dev/null >/dev/null 2>&1) &
+  e2e_program_pid=$!
+  e2e_pids+=("$e2e_program_pid")
+  e2e_window=$(timeout 30 xdotool search --sync --name '^KestoS' | head -n1) ||
+    e2e_fail "the KestoS window did not appear"
+}
+
+# Median gap in ms between status requests in the simulator's log, from line $1 on.
+e2e_status_gap() {
+  awk -v from="${1:-1}" 'NR >= from && $2 == "RX" && $3 == "65" && $4 == "01" {
+      if (have) printf "%d\n", $1 - last; last = $1; have = 1 }' "$e2e_log" |
+    sort -n | awk '{ g[NR] = $1 } END { if (NR == 0) print -1; else print g[int((NR + 1) / 2)] }'
+}
+
+e2e_log_lines() { wc -l <"$e2e_log"; }

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# KestoS.exe polls from the first tick: a status request every 50 ms while the controller
+# answers, every 500 ms once three polls went unanswered, and 50 ms again when it comes back.
+# Alt+F4 ends the program. (Gaps are medians with wide margins: the machines are shared.)
+source "$(dirname "$0")/../../scripts/e2e_lib.sh"
+
+e2e_prepare pol
+e2e_start_sim
+e2e_start_display 1024x768
+e2e_start_program
+sleep 2
+first=$(awk '$2 == "RX" { print $3, $4, $5, $6; exit }' "$e2e_log")
+[ "$first" = "65 01 01 67" ] || e2e_fail "first frame was \"$first\", not a status request"
+grep -q " RX 65 02 02 69" "$e2e_log" || e2e_fail "no readings poll while the controller answers"
+gap=$(e2e_status_gap 1)
+echo "answering: median status gap ${gap} ms"
+[ "$gap" -ge 40 ] && [ "$gap" -le 120 ] || e2e_fail "status polls ${gap} ms apart, not 50"
+
+kill -USR1 "$e2e_sim_pid"
+sleep 1
+from=$(($(e2e_log_lines) + 1))
+sleep 3
+gap=$(e2e_status_gap "$from")
+echo "silent: median status gap ${gap} ms"
+[ "$gap" -ge 450 ] && [ "$gap" -le 900 ] || e2e_fail "silent polls ${gap} ms apart, not 500"
+
+kill -USR2 "$e2e_sim_pid"
+sleep 1.5
+from=$(($(e2e_log_lines) + 1))
+sleep 1.5
+gap=$(e2e_status_gap "$from")
+echo "answering again: median status gap ${gap} ms"
+[ "$gap" -ge 40 ] && [ "$gap" -le 120 ] || e2e_fail "recovered polls ${gap} ms apart, not 50"
+
+import -window root "$e2e_dir/screenshot.png" 2>/dev/null || true
+xdotool windowfocus --sync "$e2e_window" key --clearmodifiers alt+F4
+for _ in $(seq 50); do kill -0 "$e2e_program_pid" 2>/dev/null || break; sleep 0.1; done
+! kill -0 "$e2e_program_pid" 2>/dev/null || e2e_fail "Alt+F4 did not end the program"
+grep -q "^CommPort= 1" "$e2e_dir/KestoS.ini" || e2e_fail "settings file changed at exit"
+echo "PASS (log and screenshot in $e2e_dir)"
