@@ -4,50 +4,29 @@ namespace kestos {
 
 namespace {
 
-HPEN pen(int width, COLORREF c) {
-    return CreatePen(PS_SOLID, width, c);
-}
-HBRUSH brush(COLORREF c) {
-    return CreateSolidBrush(c);
-}
+constexpr int penCount = static_cast<int>(Pen::count);
+constexpr int brushCount = static_cast<int>(Brush::count);
 
-DrawingObjects create() {
-    DrawingObjects d;
-    d.penCyan = pen(1, RGB(0, 255, 255));
-    d.penDarkGreen = pen(1, RGB(0, 128, 0));
-    d.penYellow = pen(1, RGB(255, 255, 0));
-    d.penRed = pen(1, RGB(255, 0, 0));
-    d.penRed2 = pen(2, RGB(255, 0, 0));
-    d.penRed4 = pen(4, RGB(255, 0, 0));
-    d.penNavy = pen(1, RGB(0, 0, 128));
-    d.penNavy2 = pen(2, RGB(0, 0, 128));
-    d.penBlue2 = pen(2, RGB(0, 0, 255));
-    d.penGray = pen(1, RGB(128, 128, 128));
-    d.penBlack = pen(1, RGB(0, 0, 0));
-    d.penBlack4 = pen(4, RGB(0, 0, 0));
-    d.penWhite = pen(1, RGB(255, 255, 255));
-    d.penLightGray = pen(1, RGB(192, 192, 192));
-    d.penOlive2 = pen(2, RGB(128, 120, 0));
-    d.penGreen2 = pen(2, RGB(0, 255, 0));
-    d.penPale2 = pen(2, RGB(210, 210, 210));
-    d.brushGray = brush(RGB(128, 128, 128));
-    d.brushGreen = brush(RGB(0, 255, 0));
-    d.brushBlack = brush(RGB(0, 0, 0));
-    d.brushNavy = brush(RGB(0, 0, 128));
-    d.brushLightGray = brush(RGB(192, 192, 192));
-    d.brushCyan = brush(RGB(0, 255, 255));
-    d.brushRed = brush(RGB(255, 0, 0));
-    d.brushWhite = brush(RGB(255, 255, 255));
-    d.brushDarkGreen = brush(RGB(0, 128, 0));
-    d.brushYellow = brush(RGB(255, 255, 0));
-    d.brushOlive = brush(RGB(128, 128, 0));
-    return d;
-}
+struct DrawingObjects {
+    HPEN pens[penCount];
+    HBRUSH brushes[brushCount];
+    DrawingObjects() {
+        for (int i = 0; i < penCount; ++i)
+            pens[i] = CreatePen(PS_SOLID, penSpecs[i].width, colorRef(penSpecs[i].colour));
+        for (int i = 0; i < brushCount; ++i)
+            brushes[i] = CreateSolidBrush(colorRef(brushColours[i]));
+    }
+};
 
-const DrawingObjects objects = create();
+const DrawingObjects objects;
 
 } // namespace
 
-const DrawingObjects& draw = objects;
+HPEN penHandle(Pen pen) {
+    return objects.pens[static_cast<int>(pen)];
+}
+HBRUSH brushHandle(Brush brush) {
+    return objects.brushes[static_cast<int>(brush)];
+}
 
 } // namespace kestos

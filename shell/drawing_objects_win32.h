@@ -1,18 +1,17 @@
-// The program's pens and brushes: created once before WinMain, never deleted.
+// The Win32 objects of the program's pens and brushes: created during static initialisation,
+// before WinMain, and never deleted.
 #pragma once
 
 #include <windows.h>
 
+#include "shell/palette.h"
+
 namespace kestos {
 
-struct DrawingObjects {
-    HPEN penCyan, penDarkGreen, penYellow, penRed, penRed2, penRed4, penNavy, penNavy2, penBlue2,
-        penGray, penBlack, penBlack4, penWhite, penLightGray, penOlive2, penGreen2, penPale2;
-    HBRUSH brushGray, brushGreen, brushBlack, brushNavy, brushLightGray, brushCyan, brushRed,
-        brushWhite, brushDarkGreen, brushYellow, brushOlive;
-};
-
-// Filled during static initialisation.
-extern const DrawingObjects& draw;
+HPEN penHandle(Pen pen);
+HBRUSH brushHandle(Brush brush);
+constexpr COLORREF colorRef(Rgb c) {
+    return RGB(c.r, c.g, c.b);
+}
 
 } // namespace kestos

@@ -2,6 +2,7 @@
 #include "shell/shell_win32.h"
 
 #include "link/device_link.h"
+#include "pages/readings/dial.h"
 #include "pages/readings/readings_page_win32.h"
 #include "res/resource.h"
 #include "shell/config_keys.h"
@@ -107,6 +108,7 @@ void onDestroy() {
 } // namespace
 
 void startupInit() {
+    buildDialTables();
     buildKeyTable();
     createFonts();
 }

@@ -2,8 +2,9 @@
 
 #include "link/device_link.h"
 #include "pages/readings/readings_poll.h"
+#include "pages/readings/readings_view.h"
 #include "res/resource.h"
-#include "shell/drawing_objects_win32.h"
+#include "shell/canvas_win32.h"
 #include "shell/language.h"
 #include "shell/shell_win32.h"
 #include "shell/size_classes.h"
@@ -34,24 +35,32 @@ void onTimer(HWND page) {
     }
 }
 
+void onLearn(HWND page) {
+    WindowCanvas canvas(page);
+    learnButtonPressed(canvas);
+}
+
 } // namespace
 
 void drawReadingsBackground() {
     HWND page = shell.pageWindow;
     if (!page) return;
-    HDC dc = GetDC(page);
-    HGDIOBJ oldPen = SelectObject(dc, draw.penGray);
-    HGDIOBJ oldBrush = SelectObject(dc, draw.brushGray);
-    Rectangle(dc, 0, 0, scaledX(800), scaledY(570));
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    ReleaseDC(page, dc);
+    {
+        WindowCanvas canvas(page);
+        drawReadingsBackground(canvas);
+    }
     setDlgItemTextCp1250(page, IDC_LEARN, slotText(33));
 }
 
-void refreshReadings() {}
+void refreshReadings() {
+    HWND page = shell.pageWindow;
+    if (!page || shell.pageNumber != 1) return;
+    SetDlgItemInt(page, IDC_TEMP_CODE, deviceImage.readingsBlock[9], FALSE);
+    WindowCanvas canvas(page);
+    refreshReadings(canvas);
+}
 
-INT_PTR CALLBACK readingsPageProc(HWND page, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK readingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
         // The main window's paint validates the page, which may then never see a paint of
@@ -60,6 +69,9 @@ INT_PTR CALLBACK readingsPageProc(HWND page, UINT message, WPARAM, LPARAM) {
         return TRUE;
     case WM_PAINT: onPaint(page); return FALSE;
     case WM_TIMER: onTimer(page); return FALSE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_LEARN) onLearn(page);
+        return FALSE;
     default: return FALSE;
     }
 }

@@ -1,4 +1,4 @@
-// The Readings page: live readings of the controller, polled on the page's timer.
+// The Readings page window: its timer, its button and the canvas it draws on.
 #pragma once
 
 #include <windows.h>
@@ -7,9 +7,8 @@ namespace kestos {
 
 INT_PTR CALLBACK readingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The static picture of the page.
+// Draw on the current page window (the shell calls these after creating or painting it).
 void drawReadingsBackground();
-// Redraws every live value from the device image.
 void refreshReadings();
 
 } // namespace kestos
