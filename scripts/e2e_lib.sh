@@ -73,3 +73,33 @@ e2e_status_gap() {
 }
 
 e2e_log_lines() { wc -l <"$e2e_log"; }
+
+# kestos-probe against the running program (same Wine server).
+e2e_probe() { wine "$e2e_win/tests/e2e/kestos-probe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+
+# Design coordinate to page pixels of size class 3 (the 1024x768 desktop of these tests).
+e2e_x() { awk -v v="$1" 'BEGIN { print int(v * 1.28) }'; }
+e2e_y() { awk -v v="$1" 'BEGIN { print int(v * 1.32) }'; }
+
+# Pixels of colour RRGGBB in a page rectangle of device pixels L T R B, read from a fresh
+# screenshot.
+e2e_count_pixels() {
+  local origin ox oy
+  origin=$(e2e_probe origin) || return 1
+  read -r ox oy <<<"$origin"
+  import -window root -crop "$(($3 - $1))x$(($4 - $2))+$((ox + $1))+$((oy + $2))" \
+    "$e2e_dir/probe.ppm" 2>/dev/null || return 1
+  convert "$e2e_dir/probe.ppm" -depth 8 txt:- | grep -c -i "#$5" || true
+}
+# The same for a rectangle in design coordinates.
+e2e_count() {
+  e2e_count_pixels "$(e2e_x "$1")" "$(e2e_y "$2")" "$(e2e_x "$3")" "$(e2e_y "$4")" "$5"
+}
+
+# Waits up to $1 seconds for a command to succeed.
+e2e_wait_for() {
+  local limit=$1 _
+  shift
+  for _ in $(seq $((limit * 5))); do "$@" && return 0; sleep 0.2; done
+  return 1
+}

@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
     kestos::sim::Controller controller(options.seed);
     controller.faults = options.faults;
     controller.learnOutcome = options.learnOutcome;
+    if (options.startWarm) controller.startWarm();
 
     kestos::sim::PtyFront front(controller, options, flags);
     if (!front.open(error)) {

@@ -610,6 +610,13 @@ void Controller::setEngine(unsigned rpm, int coolantCelsius) {
     updateSwitching();
 }
 
+void Controller::startWarm() {
+    coolant_ = 60;
+    setEngine(static_cast<unsigned>(idleRpm()), 60);
+    programmeMs_ = warmUpUntilMs;
+    runningMs_ = sensorHeatMs; // the probe is hot too
+}
+
 void Controller::holdEngine(bool hold) {
     held_ = hold;
 }

@@ -101,6 +101,8 @@ class Controller {
     // Test hooks: put the engine where a test needs it.
     void setEngine(unsigned rpm, int coolantCelsius);
     void holdEngine(bool hold); // stop the bench programme from moving rpm/temperature
+    // Skips the cold start: a warm engine at idle, the bench cycle about to begin.
+    void startWarm();
     void setThrottle(unsigned percent);
 
   private:

@@ -46,6 +46,7 @@ const char* simUsage() {
            "  --garbage            every answer starts with 0x00\n"
            "  --firmware MAJ.MIN   firmware version reported (1..8 . 0..31, default 1.4)\n"
            "  --seed N             seed of the bench programme's randomness (default 1)\n"
+           "  --warm               start with a warm engine at idle instead of a cold start\n"
            "  --learn-outcome X    how learning ends: ok (default), fail or hold\n"
            "  --help               this text\n";
 }
@@ -111,6 +112,8 @@ bool parseSimOptions(int argc, const char* const* argv, SimOptions& out, std::st
             }
             out.seed = static_cast<uint32_t>(n);
             ++i;
+        } else if (arg == "--warm") {
+            out.startWarm = true;
         } else if (arg == "--learn-outcome") {
             if (!needValue()) return false;
             const std::string v = value;

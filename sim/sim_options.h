@@ -15,6 +15,7 @@ struct SimOptions {
     uint32_t seed = 1;
     Faults faults;
     LearnOutcome learnOutcome = LearnOutcome::success;
+    bool startWarm = false; // skip the cold start: warm engine at idle, the cycle next
     bool help = false;
 };
 

@@ -1066,3 +1066,15 @@ TEST(SimOptions, UsageListsEveryOption) {
 }
 
 } // namespace
+
+TEST(SimBench, WarmStartReachesGasWithinTheFirstRev) {
+    kestos::sim::Controller c;
+    c.startWarm();
+    EXPECT_FALSE(c.onGas()) << "idling below the switch-on speed";
+    bool gas = false;
+    for (int ms = 0; ms < 15000 && !gas; ms += 10) {
+        c.advance(10);
+        gas = c.onGas();
+    }
+    EXPECT_TRUE(gas);
+}
