@@ -20,3 +20,13 @@ sim=$!
 trap 'kill $sim 2>/dev/null || true; wine_stop_server' EXIT
 for _ in $(seq 50); do [ -e "$build/win/vcom1" ] && break; sleep 0.1; done
 wine "$build/win/bench/link_bench.exe" "$rounds" </dev/null
+wine_stop_server
+
+echo "== Readings page drawing under Wine (virtual display 1280x1024)"
+cd "$build/run" 2>/dev/null || { mkdir -p "$build/run" && cd "$build/run"; }
+rm -rf Lang && cp -r "$root/Lang" Lang
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  source "$0/scripts/wine_env.sh" "$1"
+  wine_start_server
+  wine "$1/bench/readings_bench.exe" "$2" </dev/null
+  wine_stop_server' "$root" "$build/win" "${2:-2000}"
