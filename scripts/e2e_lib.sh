@@ -18,11 +18,14 @@ e2e_fail() {
   exit 1
 }
 
+# A passing test leaves nothing behind unless KESTOS_KEEP_E2E is set; a failing one keeps its
+# log and screenshots.
 e2e_cleanup() {
-  local p
+  local status=$? p
   for p in "${e2e_pids[@]}"; do kill "$p" 2>/dev/null || true; done
   wine_stop_server
   wait 2>/dev/null || true
+  if [ "$status" = 0 ] && [ -z "${KESTOS_KEEP_E2E:-}" ]; then rm -rf "$e2e_dir"; fi
 }
 trap e2e_cleanup EXIT
 

@@ -62,4 +62,4 @@ import -window root "$e2e_dir/link-down.png"
 kill -USR2 "$e2e_sim_pid"
 no_line1_red() { [ "$(line1_red)" = 0 ]; }
 e2e_wait_for 5 no_line1_red || e2e_fail "the link-down message stays after recovery"
-echo "PASS (screenshots in $e2e_dir)"
+echo PASS
