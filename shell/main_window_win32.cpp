@@ -69,6 +69,7 @@ void onPaint(HWND window) {
         refreshReadings();
         highlightPageItem();
         break;
+    case 5: layoutResetPage(); break;
     default: break;
     }
 

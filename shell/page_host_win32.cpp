@@ -80,8 +80,25 @@ void recreatePageForSize() {
     createPage(shell.pageNumber);
 }
 
+void layoutResetPage() {
+    const SizeClassInfo* info = sizeClassInfo(sizeState.sizeClass);
+    if (!shell.pageWindow || !info) return;
+    MoveWindow(shell.pageWindow, 0, 0, sizeState.windowWidth, sizeState.windowHeight, TRUE);
+    const ResetLayout& r = info->reset;
+    auto place = [](int id, int x, int y, int w, int h) {
+        if (HWND control = GetDlgItem(shell.pageWindow, id)) MoveWindow(control, x, y, w, h, TRUE);
+    };
+    place(IDC_RESET_TITLE, r.static1104.x, r.static1104.y, resetStaticWidth, resetStaticHeight);
+    place(IDC_RESET_NOTE, r.static1105.x, r.static1105.y, resetStaticWidth, resetStaticHeight);
+    place(IDC_RESET_BUTTON, r.button126.x, r.button126.y, r.button126.width, r.button126.height);
+}
+
 void rebuildPageForLanguage() {
     if (shell.pageNumber == 5) {
+        // The Reset page keeps its window; only its texts change.
+        setDlgItemTextCp1250(shell.pageWindow, IDC_RESET_TITLE, slotText(134));
+        setDlgItemTextCp1250(shell.pageWindow, IDC_RESET_NOTE, slotText(135));
+        setDlgItemTextCp1250(shell.pageWindow, IDC_RESET_BUTTON, slotText(136));
         setPageTitle(5);
         return;
     }

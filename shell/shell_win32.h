@@ -50,6 +50,8 @@ void applySizeClass();
 void openPage(int pageNumber);
 void recreatePageForSize();
 void rebuildPageForLanguage();
+// The Reset page fills the window; its controls sit where the size class puts them.
+void layoutResetPage();
 void destroyPage();
 void setPageTitle(int pageNumber);
 

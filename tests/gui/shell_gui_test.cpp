@@ -197,6 +197,15 @@ TEST_F(Shell, SizeChangeKeepsTheResetPage) {
     command(IDM_SIZE_640X480);
     EXPECT_EQ(shell.pageWindow, page);
     EXPECT_EQ(title(), titlesPl[4]);
+    RedrawWindow(shell.mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT r{};
+    GetWindowRect(shell.pageWindow, &r);
+    EXPECT_EQ(r.right - r.left, 640) << "the next paint fits the page to the new size";
+    EXPECT_EQ(r.bottom - r.top, 450);
+
+    command(IDM_LANG_ENGLISH);
+    EXPECT_EQ(shell.pageWindow, page) << "a language change keeps the Reset page too";
+    EXPECT_EQ(title(), L"KestoS - Reset");
 }
 
 TEST_F(Shell, SchemaPlacesTheWindowOnlyTheFirstTime) {
