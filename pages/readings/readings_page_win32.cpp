@@ -26,8 +26,8 @@ void onPaint(HWND page) {
 }
 
 void onTimer(HWND page) {
-    if (shell.aboutOpen || linkState.pollPaused) return;
-    readingsPollCycle(shell.aboutOpen);
+    // While the About dialog or a drop-down list is open the tick does nothing at all.
+    if (!readingsPollCycle(shell.aboutOpen).status) return;
     refreshReadings();
     if (linkState.pollInterval != linkState.armedInterval) {
         armTimer(page);

