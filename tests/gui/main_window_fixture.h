@@ -33,6 +33,14 @@ class MainWindow : public ::testing::Test {
     bool start();
     // Lets the message loop run for about `ms` milliseconds (timers included).
     void pump(int ms);
+    // Runs the message loop until `done` holds, for at most `ms`; whether it held.
+    template <class F> bool pumpUntil(F done, int ms = 3000) {
+        for (int waited = 0; waited < ms; waited += 20) {
+            if (done()) return true;
+            pump(20);
+        }
+        return done();
+    }
     // Sends a menu command to the main window.
     void command(int id);
 

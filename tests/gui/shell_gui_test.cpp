@@ -108,16 +108,15 @@ TEST_F(Shell, FirstPaintHighlightsTheReadingsItem) {
 TEST_F(Shell, PortCommandMovesTheCheckClosesThePortAndWritesSettings) {
     settingsFile("[Ustawienia]\r\nCommPort= 2\r\nLanguage= ang\r\n");
     ASSERT_TRUE(start());
-    pump(120); // a few polls open the port
-    ASSERT_EQ(linkState.portOpen, 1);
+    ASSERT_TRUE(pumpUntil([] { return linkState.portOpen == 1; }))
+        << "the first poll opens the port";
     command(IDM_PORT_COM3);
     EXPECT_EQ(linkState.portOpen, 0) << "closed at once, opened by the next transaction";
     EXPECT_STREQ(linkState.portName, "COM3:");
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(checked(portItems[i]), i == 2);
     EXPECT_EQ(readFile("KestoS.ini"), "[Ustawienia]\r\nCommPort= 3\r\nLanguage= ang\r\n");
-    pump(120);
-    EXPECT_EQ(port.lastOpenedName(), "COM3:");
+    EXPECT_TRUE(pumpUntil([&] { return port.lastOpenedName() == "COM3:"; }));
 }
 
 TEST_F(Shell, LanguageSwitchChangesMenuTitleMarksAndSettings) {
@@ -224,8 +223,7 @@ TEST_F(Shell, SchemaPlacesTheWindowOnlyTheFirstTime) {
 
 TEST_F(Shell, ReadingsPagePollsFromTheFirstTick) {
     ASSERT_TRUE(start());
-    pump(300);
-    ASSERT_GE(port.frames().size(), 2u);
+    ASSERT_TRUE(pumpUntil([&] { return port.frames().size() >= 2; }));
     EXPECT_EQ(port.frames()[0], (std::vector<uint8_t>{0x65, 0x01, 0x01, 0x67}));
     EXPECT_EQ(port.frames()[1], (std::vector<uint8_t>{0x65, 0x02, 0x02, 0x69}));
     EXPECT_EQ(linkState.linkDown, 0);
