@@ -248,6 +248,20 @@ int runCli(int argc, char** argv, SerialPort& port, bool windowsPortNames, std::
     int status = exitUsage;
     if (!parse(argc, argv, o, err, status)) return status;
 
+    enum class Command { status, read, watch, send } command;
+    if (std::strcmp(o.command, "status") == 0 && o.argCount == 0)
+        command = Command::status;
+    else if (std::strcmp(o.command, "read") == 0 && o.argCount == 0)
+        command = Command::read;
+    else if (std::strcmp(o.command, "watch") == 0 && o.argCount == 0)
+        command = Command::watch;
+    else if (std::strcmp(o.command, "send") == 0)
+        command = Command::send;
+    else
+        return usage(err, "unknown command");
+
+    // The link keeps a pointer to the name; it is put back before the caller's strings go.
+    const char* previousName = linkState.portName;
     static char comName[6];
     if (windowsPortNames) {
         if (!windowsPortName(o.port, comName)) return usage(err, "PORT is one of COM1..COM4");
@@ -257,22 +271,19 @@ int runCli(int argc, char** argv, SerialPort& port, bool windowsPortNames, std::
     }
     setSerialPort(&port);
 
-    int result;
-    if (std::strcmp(o.command, "status") == 0 && o.argCount == 0)
-        result = commandStatus(o, out);
-    else if (std::strcmp(o.command, "read") == 0 && o.argCount == 0)
-        result = commandRead(o, out, err);
-    else if (std::strcmp(o.command, "watch") == 0 && o.argCount == 0)
-        result = commandWatch(o, port, out);
-    else if (std::strcmp(o.command, "send") == 0)
-        result = commandSend(o, out, err);
-    else
-        return usage(err, "unknown command");
+    int result = exitDone;
+    switch (command) {
+    case Command::status: result = commandStatus(o, out); break;
+    case Command::read: result = commandRead(o, out, err); break;
+    case Command::watch: result = commandWatch(o, port, out); break;
+    case Command::send: result = commandSend(o, out, err); break;
+    }
 
     if (port.lastError()[0])
         std::fprintf(err, "kestos-cli: port %s: %s\n", o.port, port.lastError());
     closePort();
     setSerialPort(nullptr);
+    linkState.portName = previousName;
     return result;
 }
 
