@@ -63,9 +63,6 @@ void pollBlock(const uint8_t* request, uint8_t* block, int length) {
 void setSerialPort(SerialPort* p) {
     port = p;
 }
-SerialPort* serialPort() {
-    return port;
-}
 
 void resetLink() {
     if (port) port->close();

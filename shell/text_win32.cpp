@@ -43,11 +43,4 @@ void textOutCp1250(HDC dc, int x, int y, const char* text, int length) {
     TextOutW(dc, x, y, wide, n);
 }
 
-int messageBoxCp1250(HWND owner, const char* text, const char* caption, UINT type) {
-    wchar_t wideText[maxText], wideCaption[maxText];
-    cp1250ToWide(text, -1, wideText, maxText);
-    cp1250ToWide(caption, -1, wideCaption, maxText);
-    return MessageBoxW(owner, wideText, wideCaption, type);
-}
-
 } // namespace kestos

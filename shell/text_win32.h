@@ -14,6 +14,5 @@ void setWindowTextCp1250(HWND window, const char* text);
 void setDlgItemTextCp1250(HWND dialog, int id, const char* text);
 // Draws `length` bytes of `text` (-1: all of it).
 void textOutCp1250(HDC dc, int x, int y, const char* text, int length);
-int messageBoxCp1250(HWND owner, const char* text, const char* caption, UINT type);
 
 } // namespace kestos
