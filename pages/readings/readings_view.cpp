@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "link/device_link.h"
 #include "link/encodings.h"
@@ -289,26 +290,25 @@ void fullStatus(Page& p, StatusLines& lines) {
     }
 }
 
+// Lines 1 and 3 say why the controller is on petrol; the other lines are blanked.
+void petrolBecause(Page& p, StatusLines& lines, int slot1, bool red1, int slot3, bool red3) {
+    lines.show(1, slot1, red1);
+    lines.show(3, slot3, red3);
+    for (int n : {2, 4, 5})
+        lines.blank(n, 55);
+    fuelBox(p, false);
+}
+
 void statusSection(Page& p) {
     StatusLines lines(p);
     if (linkState.linkDown) {
-        lines.show(1, 30, true);
-        lines.show(3, 31);
-        lines.blank(2, 55);
-        lines.blank(4, 55);
-        lines.blank(5, 55);
-        fuelBox(p, false);
+        petrolBecause(p, lines, 30, true, 31, false);
     } else if (firmwareVersion() != 1) {
         lines.show(1, 29, true);
         for (int n = 2; n <= 5; ++n)
             lines.blank(n, 55);
     } else if (!bit(readings()[7], 3)) {
-        lines.show(3, 28, true);
-        lines.show(1, 12);
-        lines.blank(2, 55);
-        lines.blank(4, 55);
-        lines.blank(5, 55);
-        fuelBox(p, false);
+        petrolBecause(p, lines, 12, false, 28, true);
     } else if (!bit(settings1()[5], 7)) {
         const bool gas = bit(readings()[8], 0);
         if (gas) {
