@@ -46,6 +46,19 @@ uint8_t parameterValue(const Parameter& p) {
     return 0;
 }
 
+void setParameterValue(const Parameter& p, uint8_t value) {
+    switch (p.block) {
+    case Block::readings: deviceImage.readingsBlock[p.byte] = value; return;
+    case Block::settings1: deviceImage.settingsBlock1[p.byte] = value; return;
+    case Block::settings2: deviceImage.settingsBlock2[p.byte] = value; return;
+    }
+}
+
+const Parameter& parameterByKey(const char* key) {
+    int i = parameterIndexByKey(key);
+    return parameters[i < 0 ? 0 : i];
+}
+
 void sendLearnAction() {
     sendCommand(actionCode, actionLearn);
 }

@@ -24,6 +24,10 @@ int parameterIndexByCode(int code);
 
 // The current value of a parameter as last read from the controller.
 uint8_t parameterValue(const Parameter& p);
+// Overwrites that value in the device image (until the next poll brings the controller's).
+void setParameterValue(const Parameter& p, uint8_t value);
+// The parameter of a key the program itself names; the key must be in the table.
+const Parameter& parameterByKey(const char* key);
 
 // Action code and its two values.
 constexpr int actionCode = 30;

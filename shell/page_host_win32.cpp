@@ -1,6 +1,8 @@
 // The page host: exactly one page, a modeless child dialog of the main window.
 #include "shell/shell_win32.h"
 
+#include "pages/params/config_page_win32.h"
+#include "pages/params/options_page_win32.h"
 #include "pages/readings/readings_page_win32.h"
 #include "res/resource.h"
 #include "shell/language.h"
@@ -27,10 +29,20 @@ struct PageEntry {
     void (*afterCreate)(); // drawing or filling the new page needs
 };
 
+// The parameter pages fill their lists first, then their labels.
+void prepareConfigPage() {
+    fillConfigLists();
+    setConfigLabels();
+}
+void prepareOptionsPage() {
+    fillOptionsLists();
+    setOptionsLabels();
+}
+
 const PageEntry pages[6] = {
     {readingsPageProc, drawReadingsBackground}, // 1 Readings
-    {emptyPageProc, nullptr},                   // 2 Configuration
-    {emptyPageProc, nullptr},                   // 3 Options
+    {configPageProc, prepareConfigPage},        // 2 Configuration
+    {optionsPageProc, prepareOptionsPage},      // 3 Options
     {emptyPageProc, nullptr},                   // 4 Schema
     {emptyPageProc, nullptr},                   // 5 Reset
     {emptyPageProc, nullptr},                   // 6 Oscilloscope

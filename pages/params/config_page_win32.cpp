@@ -1,0 +1,76 @@
+#include "pages/params/config_page_win32.h"
+
+#include "pages/params/param_controls_win32.h"
+#include "pages/params/param_lists.h"
+#include "res/resource.h"
+#include "shell/shell_win32.h"
+
+namespace kestos {
+
+namespace {
+
+HWND configPage() {
+    return shell.pageNumber == 2 ? shell.pageWindow : nullptr;
+}
+
+void onInit(HWND page) {
+    placeParamPage(page);
+    // The main window's paint validates the page, which may then never see a paint of its
+    // own: the timer starts with the page.
+    armPollTimer(page, pageTimer);
+}
+
+void onTimer(HWND page) {
+    paramPageTick(page, shell.aboutOpen, refreshConfigPage);
+}
+
+void onCommand(HWND page, WPARAM wParam) {
+    const ParamList* list = configListById(LOWORD(wParam));
+    int position = -1;
+    if (list && listSelection(page, wParam, &position)) writeListPosition(*list, position);
+}
+
+} // namespace
+
+void fillConfigLists() {
+    HWND page = configPage();
+    if (!page) return;
+    for (const ParamList& list : configLists)
+        fillList(page, list.id, currentItems(list));
+}
+
+void setConfigLabels() {
+    if (HWND page = configPage()) setLabels(page, configLabels, configLabelCount);
+}
+
+void refreshConfigPage() {
+    HWND page = configPage();
+    if (!page) return;
+    const ParamList& sensorType = configLists[0];
+    selectFromImage(page, sensorType);
+    const int type = readBackPosition(sensorType);
+    if (type != paramsState.shownLambdaType) {
+        paramsState.shownLambdaType = type;
+        fillList(page, IDC_CFG_LAMBDA_POINT, lambdaPointItems(type));
+    }
+    for (int i = 1; i < configListCount; ++i) {
+        const ParamList& list = configLists[i];
+        if (list.id == IDC_CFG_EMUL_BJ_TIME_HI)
+            enableControls(page, emulTimeControls, emulTimesEnabled());
+        if (list.id == IDC_CFG_TPS_INERT) enableControls(page, tpsInertControls, tpsInertEnabled());
+        selectFromImage(page, list);
+    }
+}
+
+INT_PTR CALLBACK configPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG: onInit(page); return TRUE;
+    case WM_PAINT: paintParamPage(page); return TRUE;
+    case WM_TIMER: onTimer(page); return TRUE;
+    case WM_COMMAND: onCommand(page, wParam); return TRUE;
+    case WM_DESTROY: endParamPage(page); return FALSE;
+    default: return FALSE;
+    }
+}
+
+} // namespace kestos

@@ -1,0 +1,16 @@
+// The Configuration page (page 2): thirteen lists that write the controller's configuration.
+#pragma once
+
+#include <windows.h>
+
+namespace kestos {
+
+INT_PTR CALLBACK configPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// On the current page window; the page host runs the two fills after creating the page.
+void fillConfigLists();
+void setConfigLabels();
+// Selections, enabling and list 1013's items from the device image.
+void refreshConfigPage();
+
+} // namespace kestos

@@ -1,0 +1,90 @@
+#include "pages/params/param_controls_win32.h"
+
+#include "link/device_link.h"
+#include "shell/language.h"
+#include "shell/size_classes.h"
+#include "shell/text_win32.h"
+
+namespace kestos {
+
+void fillList(HWND dialog, int id, const ListItems& items) {
+    HWND list = GetDlgItem(dialog, id);
+    if (!list) return;
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, CB_RESETCONTENT, 0, 0);
+    char text[64];
+    wchar_t wide[64];
+    for (int i = 0; i < items.count; ++i) {
+        cp1250ToWide(itemText(items, i, text, sizeof text), -1, wide, 64);
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide));
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void selectListPosition(HWND dialog, int id, int position) {
+    HWND list = GetDlgItem(dialog, id);
+    if (!list) return;
+    // Setting what is already shown would only make the list flicker on every tick.
+    if (SendMessageW(list, CB_GETCURSEL, 0, 0) == position) return;
+    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+}
+
+void selectFromImage(HWND dialog, const ParamList& list) {
+    selectListPosition(dialog, list.id, selectionFor(list));
+}
+
+void setLabels(HWND dialog, const LabelSlot* labels, int count) {
+    for (int i = 0; i < count; ++i)
+        setDlgItemTextCp1250(dialog, labels[i].id, slotText(labels[i].slot));
+}
+
+void showControls(HWND dialog, const int* ids, bool shown) {
+    for (; *ids; ++ids)
+        if (HWND control = GetDlgItem(dialog, *ids)) ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+}
+
+void enableControls(HWND dialog, const int* ids, bool enabled) {
+    for (; *ids; ++ids)
+        if (HWND control = GetDlgItem(dialog, *ids)) EnableWindow(control, enabled);
+}
+
+bool listSelection(HWND dialog, WPARAM wParam, int* position) {
+    switch (HIWORD(wParam)) {
+    case CBN_SELCHANGE:
+        *position =
+            static_cast<int>(SendDlgItemMessageW(dialog, LOWORD(wParam), CB_GETCURSEL, 0, 0));
+        return true;
+    case CBN_DROPDOWN: linkState.pollPaused = 1; return false;
+    default: linkState.pollPaused = 0; return false;
+    }
+}
+
+void armPollTimer(HWND window, UINT_PTR timer) {
+    SetTimer(window, timer, static_cast<UINT>(linkState.pollInterval), nullptr);
+}
+
+void placeParamPage(HWND page) {
+    MoveWindow(page, 0, 0, sizeState.windowWidth, sizeState.windowHeight, TRUE);
+}
+
+void paintParamPage(HWND page) {
+    armPollTimer(page, pageTimer);
+    PAINTSTRUCT ps;
+    BeginPaint(page, &ps);
+    EndPaint(page, &ps);
+    placeParamPage(page);
+}
+
+void paramPageTick(HWND page, bool blocked, void (*refresh)()) {
+    if (blocked) return;
+    if (paramsPollCycle(PagePolls::pageBlocks)) refresh();
+    if (takeNewPollInterval()) armPollTimer(page, pageTimer);
+}
+
+void endParamPage(HWND page) {
+    KillTimer(page, pageTimer);
+    linkState.pollPaused = 0;
+}
+
+} // namespace kestos

@@ -1,0 +1,41 @@
+// What the parameter pages and the emulation dialog do alike with their controls: fill lists
+// from the item tables, select, show, enable, label, and read a list's notifications.
+#pragma once
+
+#include <windows.h>
+
+#include "pages/params/param_lists.h"
+
+namespace kestos {
+
+// Empties a list and adds the items.
+void fillList(HWND dialog, int id, const ListItems& items);
+// Selects `position`; -1 (or a position past the end) leaves no selection.
+void selectListPosition(HWND dialog, int id, int position);
+// The list's selection from the device image.
+void selectFromImage(HWND dialog, const ParamList& list);
+
+void setLabels(HWND dialog, const LabelSlot* labels, int count);
+// `ids` ends with 0.
+void showControls(HWND dialog, const int* ids, bool shown);
+void enableControls(HWND dialog, const int* ids, bool enabled);
+
+// A list's WM_COMMAND: dropped down pauses polling, a selection is returned in `position`
+// (true), any other notification ends the pause.
+bool listSelection(HWND dialog, WPARAM wParam, int* position);
+
+// Re-arms `timer` with `pollInterval`.
+void armPollTimer(HWND window, UINT_PTR timer);
+
+// The Configuration and Options pages alike: timer 1 polls, a paint re-arms it, and the page
+// fills the main window's client area at the preset size.
+constexpr UINT_PTR pageTimer = 1;
+void placeParamPage(HWND page);
+void paintParamPage(HWND page);
+// One tick of timer 1: nothing at all while `blocked` (a modal dialog runs); otherwise poll and
+// `refresh` unless a list is dropped down, and re-arm when `pollInterval` changed.
+void paramPageTick(HWND page, bool blocked, void (*refresh)());
+// A page going away leaves no polling pause behind, whatever its lists were doing.
+void endParamPage(HWND page);
+
+} // namespace kestos
