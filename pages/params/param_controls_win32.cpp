@@ -39,14 +39,20 @@ void setLabels(HWND dialog, const LabelSlot* labels, int count) {
         setDlgItemTextCp1250(dialog, labels[i].id, slotText(labels[i].slot));
 }
 
+// Both run on every tick: a control already in the state asked for is left alone.
 void showControls(HWND dialog, const int* ids, bool shown) {
-    for (; *ids; ++ids)
-        if (HWND control = GetDlgItem(dialog, *ids)) ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+    for (; *ids; ++ids) {
+        HWND control = GetDlgItem(dialog, *ids);
+        const bool visible = control && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (control && visible != shown) ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+    }
 }
 
 void enableControls(HWND dialog, const int* ids, bool enabled) {
-    for (; *ids; ++ids)
-        if (HWND control = GetDlgItem(dialog, *ids)) EnableWindow(control, enabled);
+    for (; *ids; ++ids) {
+        HWND control = GetDlgItem(dialog, *ids);
+        if (control && (IsWindowEnabled(control) != 0) != enabled) EnableWindow(control, enabled);
+    }
 }
 
 bool listSelection(HWND dialog, WPARAM wParam, int* position) {

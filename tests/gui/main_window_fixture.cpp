@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "pages/params/param_lists.h"
+
 namespace kestos::test {
 
 namespace {
@@ -55,6 +57,12 @@ void writeFile(const char* path, const std::string& bytes) {
     }
 }
 
+unsigned nextGdiSlot() {
+    HPEN probe = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+    DeleteObject(probe);
+    return LOWORD(reinterpret_cast<UINT_PTR>(probe));
+}
+
 void MainWindow::SetUp() {
     GetCurrentDirectoryA(MAX_PATH, previousDir);
     char temp[MAX_PATH];
@@ -76,6 +84,7 @@ void MainWindow::SetUp() {
     resetLanguageState();
     resetSettingsState();
     readingsPollState = ReadingsPollState{};
+    resetParamsState();
     shell = ShellState{};
     setSerialPort(&port);
 }

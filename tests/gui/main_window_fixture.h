@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "tests/gui/object_counts_win32.h"
+
 #include "link/device_link.h"
 #include "pages/readings/readings_poll.h"
 #include "shell/language.h"
@@ -20,6 +22,11 @@ namespace kestos::test {
 // Reads a whole small file; "" when it does not exist.
 std::string readFile(const char* path);
 void writeFile(const char* path, const std::string& bytes);
+
+// The slot the next GDI object would take. A handle leaked in between (an object or a device
+// context never given back) holds the free slot, so the next object lands elsewhere. Wine's
+// GetGuiResources reports 0, so this is how a leak shows there.
+unsigned nextGdiSlot();
 
 class MainWindow : public ::testing::Test {
   protected:

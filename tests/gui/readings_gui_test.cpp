@@ -13,6 +13,7 @@
 
 using namespace kestos;
 using kestos::test::MainWindow;
+using kestos::test::nextGdiSlot;
 
 namespace {
 
@@ -194,15 +195,6 @@ TEST_F(ReadingsPage, ButtonCaptionComesFromTheLanguage) {
     GetDlgItemTextW(shell.pageWindow, IDC_LEARN, caption, 63);
     EXPECT_STRNE(caption, L"NAUKA");
     EXPECT_STRNE(caption, L"");
-}
-
-// The slot the next GDI object would take. A handle leaked in between (an object or a device
-// context never given back) holds the free slot, so the next object lands elsewhere. Wine's
-// GetGuiResources reports 0, so this is how a leak shows there.
-unsigned nextGdiSlot() {
-    HPEN probe = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
-    DeleteObject(probe);
-    return LOWORD(reinterpret_cast<UINT_PTR>(probe));
 }
 
 TEST_F(ReadingsPage, ManyRefreshesLeaveNoGdiObjectsOrDcsBehind) {
