@@ -2,7 +2,7 @@
 // tests (run under the same Wine server). Messages, not mouse clicks at guessed places.
 //   kestos-probe [dialog] click ID       BM_CLICK on control ID of the current page
 //   kestos-probe [dialog] post-click ID  the same, posted: for a button that opens a modal dialog
-//   kestos-probe [dialog] select ID POS  CB_SETCURSEL, then the CBN_SELCHANGE notification
+//   kestos-probe [dialog] select ID POS  drop down, CB_SETCURSEL, CBN_SELCHANGE, close up
 //   kestos-probe [dialog] selected ID    prints the list's selection (-1: none)
 //   kestos-probe [dialog] count ID       prints the number of items of a list
 //   kestos-probe [dialog] state ID       prints "visible enabled checked" as three 0/1
@@ -66,9 +66,13 @@ int onControl(HWND target, const char* what, int id, int argc, char** argv) {
     } else if (std::strcmp(what, "post-click") == 0) {
         PostMessageW(control, BM_CLICK, 0, 0);
     } else if (std::strcmp(what, "select") == 0 && argc == 1) {
+        // As a user does it: the list is dropped down (which holds the polling off) while the
+        // entry is picked, so that no refresh comes between the selection and its notification.
+        SendMessageW(control, CB_SHOWDROPDOWN, TRUE, 0);
         SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(std::atoi(argv[0])), 0);
         SendMessageW(target, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(control));
+        SendMessageW(control, CB_SHOWDROPDOWN, FALSE, 0);
     } else if (std::strcmp(what, "selected") == 0) {
         std::printf("%ld\n", static_cast<long>(SendMessageW(control, CB_GETCURSEL, 0, 0)));
     } else if (std::strcmp(what, "count") == 0) {
