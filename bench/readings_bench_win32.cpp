@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <initializer_list>
 
+#include "bench/bench_clock_win32.h"
 #include "link/device_link.h"
 #include "link/encodings.h"
 #include "pages/readings/dial.h"
@@ -17,24 +18,10 @@
 #include "shell/size_classes.h"
 
 using namespace kestos;
+using kestos::bench::cpuMs;
+using kestos::bench::wallMs;
 
 namespace {
-
-double cpuMs() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto ms = [](FILETIME f) {
-        return ((static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e4;
-    };
-    return ms(kernel) + ms(user);
-}
-
-double wallMs() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return c.QuadPart * 1000.0 / f.QuadPart;
-}
 
 void setSpeed(unsigned rpm) {
     unsigned p = periodFromRpm(rpm);

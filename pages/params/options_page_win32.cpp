@@ -14,13 +14,6 @@ HWND optionsPage() {
     return shell.pageNumber == 3 ? shell.pageWindow : nullptr;
 }
 
-void onInit(HWND page) {
-    placeParamPage(page);
-    // The main window's paint validates the page, which may then never see a paint of its
-    // own: the timer starts with the page.
-    armPollTimer(page, pageTimer);
-}
-
 void onTimer(HWND page) {
     paramPageTick(page, shell.aboutOpen || paramsState.subDialogOpen, refreshOptionsPage);
 }
@@ -69,7 +62,7 @@ void refreshOptionsPage() {
 
 INT_PTR CALLBACK optionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG: onInit(page); return TRUE;
+    case WM_INITDIALOG: startParamPage(page); return TRUE;
     case WM_PAINT: paintParamPage(page); return TRUE;
     case WM_TIMER: onTimer(page); return TRUE;
     case WM_COMMAND: onCommand(page, wParam); return TRUE;

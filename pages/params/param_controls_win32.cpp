@@ -70,8 +70,15 @@ void armPollTimer(HWND window, UINT_PTR timer) {
     SetTimer(window, timer, static_cast<UINT>(linkState.pollInterval), nullptr);
 }
 
+namespace {
 void placeParamPage(HWND page) {
     MoveWindow(page, 0, 0, sizeState.windowWidth, sizeState.windowHeight, TRUE);
+}
+} // namespace
+
+void startParamPage(HWND page) {
+    placeParamPage(page);
+    armPollTimer(page, pageTimer);
 }
 
 void paintParamPage(HWND page) {

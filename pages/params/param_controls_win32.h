@@ -30,7 +30,9 @@ void armPollTimer(HWND window, UINT_PTR timer);
 // The Configuration and Options pages alike: timer 1 polls, a paint re-arms it, and the page
 // fills the main window's client area at the preset size.
 constexpr UINT_PTR pageTimer = 1;
-void placeParamPage(HWND page);
+// A new page takes its place and starts its timer: the main window's paint validates the page,
+// which may then never see a paint of its own.
+void startParamPage(HWND page);
 void paintParamPage(HWND page);
 // One tick of timer 1: nothing at all while `blocked` (a modal dialog runs); otherwise poll and
 // `refresh` unless a list is dropped down, and re-arm when `pollInterval` changed.

@@ -60,13 +60,6 @@ class ParamPages : public MainWindow {
         SendMessageW(shell.pageWindow, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(item(id)));
     }
-    // Requests the page sent since the last clearFrames(), by their second byte.
-    std::vector<int> requests() const {
-        std::vector<int> r;
-        for (const auto& f : port.frames())
-            r.push_back(f[1]);
-        return r;
-    }
 };
 
 // Dialog units of a rectangle, truncated, may be one less than the template's.
@@ -259,23 +252,10 @@ struct DialogScript {
 };
 DialogScript script;
 
+// The modal dialog is the thread's active window while it runs.
 HWND findDialog() {
-    struct Search {
-        HWND found = nullptr;
-    } s;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
-            wchar_t cls[16] = {};
-            GetClassNameW(w, cls, 15);
-            if (std::wstring(cls) == L"#32770" && IsWindowVisible(w)) {
-                reinterpret_cast<Search*>(p)->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    HWND w = GetActiveWindow();
+    return w && w != shell.mainWindow ? w : nullptr;
 }
 
 void CALLBACK dialogStep(HWND, UINT, UINT_PTR, DWORD) {

@@ -14,6 +14,7 @@
 #include "shell/language.h"
 #include "sim/sim_port.h"
 #include "tests/unit/scripted_port.h"
+#include "tests/unit/slot_names.h"
 
 using namespace kestos;
 
@@ -28,11 +29,7 @@ class ParamLists : public ::testing::Test {
         setSerialPort(&port);
         resetLink();
         resetParamsState();
-        // Slot n reads "sN", so that a list's language texts can be told apart.
-        std::string lang;
-        for (int n = 0; n < languageSlotCount; ++n)
-            lang += "k=s" + std::to_string(n) + "\r\n";
-        loadLanguageText(lang.data(), lang.size());
+        loadSlotNames("s");
     }
     void TearDown() override {
         setSerialPort(nullptr);
@@ -139,14 +136,12 @@ TEST_F(ParamLists, ChoosingAnEntrySendsItsFrames) {
     } cases[] = {
         {config(IDC_CFG_LAMBDA_TYPE), "LambdaType", 0x21, 0, 5, {{6, 0x51}, {7, 60}}},
         {config(IDC_CFG_LAMBDA_TYPE), "LambdaType", 0x5F, 0, 0, {{6, 0x0F}, {7, 22}}},
-        {config(IDC_CFG_LAMBDA_TYPE), "LambdaType", 0x00, 0, 3, {{6, 0x30}, {7, 127}}},
         {config(IDC_CFG_LAMBDA_POINT), nullptr, 0, 2, 3, {{7, 103}}},
         {config(IDC_CFG_LAMBDA_POINT), nullptr, 0, 0, 3, {{7, 23}}},
         {config(IDC_CFG_LAMBDA_POINT), nullptr, 0, 5, 15, {{7, 65}}},
         {config(IDC_CFG_LAMBDA_DELAY), nullptr, 0, 0, 0, {{8, 1}}},
         {config(IDC_CFG_EMUL_TYPE), "EmulType", 0xF1, 0, 2, {{9, 0xF2}}},
         {config(IDC_CFG_EMUL_BJ_TIME_HI), nullptr, 0, 0, 254, {{10, 255}}},
-        {config(IDC_CFG_EMUL_BJ_TIME_LO), nullptr, 0, 0, 39, {{11, 40}}},
         {config(IDC_CFG_IGNITION_TYPE), nullptr, 0, 0, 17, {{23, 18}}},
         {config(IDC_CFG_LPG_ON_RPM), nullptr, 0, 0, 0, {{21, 0x10}, {22, 0x27}}},
         {config(IDC_CFG_OPTIONS_BIT4), "Options", 0x01, 0, 1, {{5, 0x11}}},
@@ -158,9 +153,6 @@ TEST_F(ParamLists, ChoosingAnEntrySendsItsFrames) {
         {opts(IDC_OPT_ATT_INIT), nullptr, 0, 0, 200, {{18, 200}}},
         {opts(IDC_OPT_ATT_MAX_BJ), nullptr, 0, 0, 7, {{31, 7}}},
         {opts(IDC_OPT_ATT_MIN_BJ), nullptr, 0, 0, 9, {{32, 9}}},
-        {opts(IDC_OPT_ATT_MAX), nullptr, 0, 0, 255, {{16, 255}}},
-        {opts(IDC_OPT_ATT_MIN), nullptr, 0, 0, 1, {{17, 1}}},
-        {opts(IDC_OPT_ATT_JUMP), nullptr, 0, 0, 4, {{20, 4}}},
         {opts(IDC_OPT_TPS_JUMP), nullptr, 0, 0, 50, {{19, 250}}},
         {opts(IDC_OPT_CUTOFF_RPM), nullptr, 0, 0, 15, {{24, 0x70}, {25, 0x17}}},
         {opts(IDC_OPT_CUTOFF_STEPS), nullptr, 0, 0, 0, {{26, 2}}},
@@ -198,7 +190,6 @@ TEST_F(ParamLists, TheControllersByteSelectsAPosition) {
         {config(IDC_CFG_LAMBDA_POINT), "LambdaPoint", 31, 0, -1},
         {config(IDC_CFG_LAMBDA_POINT), "LambdaPoint", 65, 5, 15},
         {config(IDC_CFG_LAMBDA_POINT), "LambdaPoint", 66, 5, -1},
-        {config(IDC_CFG_LAMBDA_POINT), "LambdaPoint", 99, 2, 0},
         {config(IDC_CFG_LAMBDA_POINT), "LambdaPoint", 150, 2, 50},
         {config(IDC_CFG_LAMBDA_POINT), "LambdaPoint", 151, 2, -1},
         {config(IDC_CFG_LAMBDA_DELAY), "LambdaDelay", 0, 0, 0},
@@ -213,8 +204,6 @@ TEST_F(ParamLists, TheControllersByteSelectsAPosition) {
         {config(IDC_CFG_TPS_INERT), "TPSInert", 20, 0, -1},
         {config(IDC_CFG_OPTIONS_BITS07), "Options", 0x81, 0, 0},
         {config(IDC_CFG_OPTIONS_BITS07), "Options", 0x80, 0, 1},
-        {config(IDC_CFG_OPTIONS_BITS07), "Options", 0x7E, 0, 2},
-        {opts(IDC_OPT_ATT_INIT), "AttInit", 255, 0, 255},
         {opts(IDC_OPT_TPS_JUMP), "TPSJump", 251, 0, 50},
         {opts(IDC_OPT_TPS_JUMP), "TPSJump", 255, 0, -1},
         {opts(IDC_OPT_CUTOFF_STEPS), "CutOffSteps", 7, 0, 2},
@@ -308,24 +297,6 @@ TEST_F(ParamLists, NibbleListsWriteOneNibbleAndReadBackFifteenMinusIt) {
         EXPECT_EQ(nibblePosition(list), c.readBack);
         writeNibblePosition(list, c.position);
         EXPECT_EQ(sent(), c.expected);
-    }
-}
-
-TEST_F(ParamLists, EnablingFollowsEmulTypeAndLambdaType) {
-    const struct {
-        const char* key;
-        uint8_t value;
-        bool (*enabled)();
-        bool expected;
-    } cases[] = {
-        {"EmulType", 0x01, emulTimesEnabled, false},  {"EmulType", 0x02, emulTimesEnabled, false},
-        {"EmulType", 0x04, emulTimesEnabled, true},   {"EmulType", 0x30, emulTimesEnabled, true},
-        {"LambdaType", 0x08, tpsInertEnabled, true},  {"LambdaType", 0x06, tpsInertEnabled, false},
-        {"LambdaType", 0x07, tpsInertEnabled, false}, {"LambdaType", 0x51, tpsInertEnabled, true},
-    };
-    for (const auto& c : cases) {
-        set(c.key, c.value);
-        EXPECT_EQ(c.enabled(), c.expected) << c.key << " " << int(c.value);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "shell/language.h"
 #include "shell/size_classes.h"
 #include "tests/unit/recording_canvas.h"
+#include "tests/unit/slot_names.h"
 #include "tests/unit/scripted_port.h"
 
 using namespace kestos;
@@ -31,10 +32,7 @@ class Readings : public ::testing::Test {
         selectClassLamp(2);
         buildDialTables();
         resetLanguageState();
-        std::string lang;
-        for (int n = 0; n < languageSlotCount; ++n)
-            lang += "k=S" + std::to_string(n) + "\r\n";
-        loadLanguageText(lang.data(), lang.size());
+        loadSlotNames("S");
     }
     void TearDown() override { setSerialPort(nullptr); }
 
