@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Benchmarks: the link natively over a pty, and through the Win32 port under Wine, both
-# against kestos-sim with 9600-baud byte timing. Figures, not pass/fail.
+# against kestos-sim with 9600-baud byte timing; the pages' drawing and refresh under Wine.
+# Figures, not pass/fail.
+# Usage: bench.sh [link rounds] [readings rounds] [parameter page rounds] [page switches]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KESTOS_BUILD:-$root/build}
@@ -21,6 +23,7 @@ trap 'kill $sim 2>/dev/null || true; wine_stop_server' EXIT
 for _ in $(seq 50); do [ -e "$build/win/vcom1" ] && break; sleep 0.1; done
 wine "$build/win/bench/link_bench.exe" "$rounds" </dev/null
 wine_stop_server
+kill $sim 2>/dev/null || true # the parameter pages' bench starts its own
 
 echo "== Readings page drawing and the parameter pages under Wine (virtual display 1280x1024)"
 cd "$build/run" 2>/dev/null || { mkdir -p "$build/run" && cd "$build/run"; }
