@@ -30,6 +30,13 @@ constexpr ParamList linearList(int id, const char* key, ListItems items, int sca
                                const SpeedParameter* speed = nullptr) {
     return {id, key, items, ListRule::linear, quantity, scale, offset, nullptr, nullptr, speed};
 }
+// An engine speed in steps of 100 rpm from the parameter's base to its top, written as a period.
+constexpr ParamList speedList(int id, const char* key, const SpeedParameter& speed) {
+    const int base = static_cast<int>(speed.baseRpm);
+    const int count = static_cast<int>(speed.maxRpm - speed.baseRpm) / 100 + 1;
+    return linearList(id, key, numbers(count, base, 100, 0, "%ld"), 100, base, Quantity::rpm,
+                      &speed);
+}
 constexpr ParamList fieldList(int id, const char* key, ListItems items,
                               uint8_t (*compose)(uint8_t, int), int (*decompose)(uint8_t),
                               ListRule rule = ListRule::field) {
@@ -79,8 +86,7 @@ const ParamList configLists[configListCount] = {
     linearList(IDC_CFG_EMUL_BJ_TIME_HI, "EmulBJ_TimeHi", emulTimeItems, 1, 1),
     linearList(IDC_CFG_EMUL_BJ_TIME_LO, "EmulBJ_TimeLo", emulTimeItems, 1, 1),
     linearList(IDC_CFG_IGNITION_TYPE, "IgnitionType", slots(64, 18), 1, 1),
-    linearList(IDC_CFG_LPG_ON_RPM, "LPGOnRPMLo", numbers(21, 1500, 100, 0, "%ld"), 100, 1500,
-               Quantity::rpm, &lpgOnSpeed),
+    speedList(IDC_CFG_LPG_ON_RPM, "LPGOnRPMLo", lpgOnSpeed),
     fieldList(IDC_CFG_OPTIONS_BIT4, "Options", slots(82, 2), optionsWithBit4, optionsBit4),
     fieldList(IDC_CFG_TPS_TYPE, "LambdaType", slots(84, 6), lambdaTypeWithCodePosition,
               lambdaCodePosition),
@@ -98,11 +104,9 @@ const ParamList optionsLists[optionsListCount] = {
     linearList(IDC_OPT_ATT_MIN, "AttMin", attItems("-%ld"), 1, 0),
     linearList(IDC_OPT_ATT_JUMP, "AttJump", attItems("%ld"), 1, 0),
     linearList(IDC_OPT_TPS_JUMP, "TPSJump", numbers(51, 0, 1, 10, "%ld,%ld"), 5, 0),
-    linearList(IDC_OPT_CUTOFF_RPM, "CutOffRPMLo", numbers(16, 1000, 100, 0, "%ld"), 100, 1000,
-               Quantity::rpm, &cutOffSpeed),
+    speedList(IDC_OPT_CUTOFF_RPM, "CutOffRPMLo", cutOffSpeed),
     linearList(IDC_OPT_CUTOFF_STEPS, "CutOffSteps", numbers(50, 2, 2, 0, "%ld"), 2, 2),
-    linearList(IDC_OPT_LPG_OFF_RPM, "LPGOffRPMLo", numbers(41, 4000, 100, 0, "%ld"), 100, 4000,
-               Quantity::rpm, &lpgOffSpeed),
+    speedList(IDC_OPT_LPG_OFF_RPM, "LPGOffRPMLo", lpgOffSpeed),
     linearList(IDC_OPT_LPG_ON_TEMP, "LPGOnTemp", numbers(26, 10, 2, 0, "%ld"), 2, 10,
                Quantity::celsius),
     fieldList(IDC_OPT_EMUL_TYPE_HI, "EmulType", slots(129, 3), emulTypeWithHigh, emulTypeHigh),
@@ -295,9 +299,9 @@ void writeListPosition(const ParamList& list, int position) {
 int readBackPosition(const ParamList& list) {
     const uint8_t v = parameterValue(parameterByKey(list.key));
     if (list.rule == ListRule::field || list.rule == ListRule::sensorType) return list.decompose(v);
-    long quantity = v;
-    if (list.quantity == Quantity::celsius) quantity = tempFromCode(v);
-    if (list.quantity == Quantity::rpm) quantity = speedValue(*list.speed);
+    if (list.quantity == Quantity::rpm)
+        return speedListPosition(*list.speed, speedValue(*list.speed));
+    const long quantity = list.quantity == Quantity::celsius ? tempFromCode(v) : v;
     const int offset = linearOffset(list);
     if (quantity < offset) return 0;
     return static_cast<int>((quantity - offset) / list.scale);

@@ -57,12 +57,6 @@ void writeFile(const char* path, const std::string& bytes) {
     }
 }
 
-unsigned nextGdiSlot() {
-    HPEN probe = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
-    DeleteObject(probe);
-    return LOWORD(reinterpret_cast<UINT_PTR>(probe));
-}
-
 void MainWindow::SetUp() {
     GetCurrentDirectoryA(MAX_PATH, previousDir);
     char temp[MAX_PATH];

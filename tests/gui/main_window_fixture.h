@@ -23,11 +23,6 @@ namespace kestos::test {
 std::string readFile(const char* path);
 void writeFile(const char* path, const std::string& bytes);
 
-// The slot the next GDI object would take. A handle leaked in between (an object or a device
-// context never given back) holds the free slot, so the next object lands elsewhere. Wine's
-// GetGuiResources reports 0, so this is how a leak shows there.
-unsigned nextGdiSlot();
-
 class MainWindow : public ::testing::Test {
   protected:
     sim::Controller controller;

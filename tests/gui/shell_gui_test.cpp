@@ -29,6 +29,7 @@ TEST_F(Shell, FirstStartCreatesTheSettingsFileAndShowsPolishReadings) {
     EXPECT_EQ(shell.pageNumber, 1);
     EXPECT_NE(shell.pageWindow, nullptr);
     EXPECT_EQ(title(), titlesPl[0]);
+    EXPECT_TRUE(highlighted(IDM_PAGE_READINGS));
     EXPECT_EQ(topMenuCaption(0), L"Plik");
     EXPECT_EQ(topMenuCaption(3), L"Język");
     EXPECT_TRUE(checked(IDM_LANG_POLISH));
@@ -98,11 +99,6 @@ TEST_F(Shell, EndOfMenuUseRestoresTheHighlight) {
     SendMessageW(shell.mainWindow, WM_EXITMENULOOP, 0, 0);
     EXPECT_TRUE(highlighted(IDM_PAGE_RESET));
     EXPECT_FALSE(highlighted(IDM_PAGE_READINGS));
-}
-
-TEST_F(Shell, FirstPaintHighlightsTheReadingsItem) {
-    ASSERT_TRUE(start());
-    EXPECT_TRUE(highlighted(IDM_PAGE_READINGS));
 }
 
 TEST_F(Shell, PortCommandMovesTheCheckClosesThePortAndWritesSettings) {
@@ -219,14 +215,6 @@ TEST_F(Shell, SchemaPlacesTheWindowOnlyTheFirstTime) {
     RECT again = windowRect();
     EXPECT_EQ(again.left, 7);
     EXPECT_EQ(again.top, 9);
-}
-
-TEST_F(Shell, ReadingsPagePollsFromTheFirstTick) {
-    ASSERT_TRUE(start());
-    ASSERT_TRUE(pumpUntil([&] { return port.frames().size() >= 2; }));
-    EXPECT_EQ(port.frames()[0], (std::vector<uint8_t>{0x65, 0x01, 0x01, 0x67}));
-    EXPECT_EQ(port.frames()[1], (std::vector<uint8_t>{0x65, 0x02, 0x02, 0x69}));
-    EXPECT_EQ(linkState.linkDown, 0);
 }
 
 TEST_F(Shell, AltF4EndsTheProgramThroughTheExitCommand) {
