@@ -3,10 +3,14 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <initializer_list>
 
 #include "link/device_link.h"
+#include "link/encodings.h"
 #include "link/params.h"
 #include "pages/readings/readings_poll.h"
+#include "shell/config_file.h"
 
 namespace kestos {
 
@@ -14,15 +18,23 @@ namespace {
 
 const char usageText[] =
     "usage: kestos-cli --port PORT [--json] COMMAND\n"
+    "       kestos-cli [--json] diff A.kss B.kss\n"
     "commands:\n"
     "  status              one status poll; prints the link state\n"
     "  read                status, then the three block polls; prints the blocks and parameters\n"
     "  watch [--ticks N]   N ticks of the Readings page's polling cycle (default 10)\n"
     "  send CODE VALUE     one command frame; prints the answer\n"
-    "exit codes: 0 done, 2 usage, 3 no answer or link down\n";
+    "  save FILE           reads the controller's set and saves it as a configuration file\n"
+    "  load FILE [--backup DIR]\n"
+    "                      checks FILE, saves the controller's current set to DIR first when\n"
+    "                      asked, then sends the 27 parameters\n"
+    "  diff A B            the parameters whose values differ between two files\n"
+    "exit codes: 0 done (diff: equal), 1 files differ, 2 usage, 3 no answer or link down,\n"
+    "            4 not a configuration file or cannot read it, 5 cannot write a file\n";
 
 struct Options {
     const char* port = nullptr;
+    const char* backup = nullptr;
     bool json = false;
     const char* command = nullptr;
     const char* args[2] = {};
@@ -65,6 +77,8 @@ bool parse(int argc, char** argv, Options& o, std::FILE* err, int& status) {
         const char* a = argv[i];
         if (std::strcmp(a, "--port") == 0 && i + 1 < argc) {
             o.port = argv[++i];
+        } else if (std::strcmp(a, "--backup") == 0 && i + 1 < argc) {
+            o.backup = argv[++i];
         } else if (std::strcmp(a, "--json") == 0) {
             o.json = true;
         } else if (std::strcmp(a, "--ticks") == 0 && i + 1 < argc) {
@@ -87,12 +101,12 @@ bool parse(int argc, char** argv, Options& o, std::FILE* err, int& status) {
             return false;
         }
     }
-    if (!o.port) {
-        status = usage(err, "--port is required");
-        return false;
-    }
     if (!o.command) {
         status = usage(err, "no command");
+        return false;
+    }
+    if (!o.port && std::strcmp(o.command, "diff") != 0) {
+        status = usage(err, "--port is required");
         return false;
     }
     return true;
@@ -240,15 +254,163 @@ int commandSend(const Options& o, std::FILE* out, std::FILE* err) {
     return exitDone;
 }
 
+// A file name as a JSON string: Windows paths carry backslashes.
+void printJsonString(std::FILE* out, const char* text) {
+    std::fputc('"', out);
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c; ++c) {
+        if (*c == '"' || *c == '\\')
+            std::fprintf(out, "\\%c", *c);
+        else if (*c < 0x20)
+            std::fprintf(out, "\\u%04x", *c);
+        else
+            std::fputc(*c, out);
+    }
+    std::fputc('"', out);
+}
+
+// Status and the three block polls; true when the image then holds the controller's set.
+bool readControllerSet() {
+    deviceImage = DeviceImage{}; // only what this run reads counts
+    pollStatus();
+    if (!linkUsable()) return false;
+    pollReadings();
+    pollSettings1();
+    pollSettings2();
+    return !linkState.linkDown && imageHoldsAnswer();
+}
+
+int commandSave(const Options& o, FileSystem& files, std::FILE* out, std::FILE* err) {
+    if (o.argCount != 1) return usage(err, "save takes FILE");
+    if (!readControllerSet()) {
+        std::fprintf(err, "kestos-cli: the controller's set could not be read; no file written\n");
+        return exitNoAnswer;
+    }
+    SaveResult result = saveConfiguration(files, o.args[0]);
+    if (result != SaveResult::saved) {
+        std::fprintf(err, "kestos-cli: cannot write %s\n", o.args[0]);
+        return result == SaveResult::noAnswer ? exitNoAnswer : exitWriteFailed;
+    }
+    if (o.json) {
+        std::fputs("{\"file\":", out);
+        printJsonString(out, o.args[0]);
+        std::fprintf(out, ",\"parameters\":%d}\n", parameterCount);
+    } else {
+        std::fprintf(out, "saved %d parameters to %s\n", parameterCount, o.args[0]);
+    }
+    return exitDone;
+}
+
+int badFile(std::FILE* err, const char* path, ReadResult result) {
+    if (result == ReadResult::cannotOpen)
+        std::fprintf(err, "kestos-cli: cannot open %s\n", path);
+    else
+        std::fprintf(err, "kestos-cli: %s is not a KestoS configuration file\n", path);
+    return exitBadFile;
+}
+
+void printLoadResult(const Options& o, std::FILE* out, int sent, const char* backup) {
+    if (o.json) {
+        std::fprintf(out, "{\"sent\":%d,\"parameters\":%d,\"backup\":", sent, parameterCount);
+        if (backup[0])
+            printJsonString(out, backup);
+        else
+            std::fputs("null", out);
+        std::fputs("}\n", out);
+    } else {
+        if (backup[0]) std::fprintf(out, "backup %s\n", backup);
+        std::fprintf(out, "sent %d of %d parameters\n", sent, parameterCount);
+    }
+}
+
+int commandLoad(const Options& o, FileSystem& files, std::FILE* out, std::FILE* err) {
+    if (o.argCount != 1) return usage(err, "load takes FILE");
+    ReadResult read = readConfiguration(files, o.args[0], configFile);
+    if (read != ReadResult::valid) {
+        badFile(err, o.args[0], read);
+        std::fputs("kestos-cli: nothing sent\n", err);
+        return exitBadFile;
+    }
+    char backup[pathSize] = "";
+    if (o.backup) {
+        // A backup asked for on the command line is a condition, not a wish.
+        if (!readControllerSet()) {
+            std::fprintf(err, "kestos-cli: the controller's set could not be read for the "
+                              "backup; nothing sent\n");
+            printLoadResult(o, out, 0, backup);
+            return exitNoAnswer;
+        }
+        std::time_t now = std::time(nullptr);
+        if (!writeBackup(files, o.backup, *std::localtime(&now), &backup)) {
+            std::fprintf(err, "kestos-cli: cannot write a backup in %s; nothing sent\n", o.backup);
+            return exitWriteFailed;
+        }
+    } else {
+        pollStatus();
+    }
+    int sent = 0;
+    if (!linkState.linkDown && firmwareVersion() == 1) sent = uploadConfiguration(configFile);
+    printLoadResult(o, out, sent, backup);
+    if (sent < parameterCount) {
+        std::fprintf(err,
+                     "kestos-cli: the controller did not answer; %d of %d parameters were sent "
+                     "and stay in effect\n",
+                     sent, parameterCount);
+        return exitNoAnswer;
+    }
+    return exitDone;
+}
+
+// For the two bytes of an engine-speed period: the speed in rpm that their pair gives.
+bool pairSpeed(const Parameter& p, const uint8_t values[parameterCount], unsigned& rpm) {
+    for (const SpeedParameter* s : {&lpgOnSpeed, &cutOffSpeed, &lpgOffSpeed}) {
+        if (p.code != s->loCode && p.code != s->loCode + 1) continue;
+        rpm = rpmFromPeriod(values[parameterIndexByCode(s->loCode + 1)],
+                            values[parameterIndexByCode(s->loCode)]);
+        return true;
+    }
+    return false;
+}
+
+int commandDiff(const Options& o, FileSystem& files, std::FILE* out, std::FILE* err) {
+    if (o.argCount != 2) return usage(err, "diff takes two files");
+    static ConfigFileContents a, b;
+    ReadResult readA = readConfiguration(files, o.args[0], a);
+    if (readA != ReadResult::valid) return badFile(err, o.args[0], readA);
+    ReadResult readB = readConfiguration(files, o.args[1], b);
+    if (readB != ReadResult::valid) return badFile(err, o.args[1], readB);
+    int differences = 0;
+    if (o.json) std::fputs("{\"differences\":[", out);
+    for (int i = 0; i < parameterCount; ++i) {
+        if (a.fileValues[i] == b.fileValues[i]) continue;
+        const Parameter& p = parameters[i];
+        unsigned rpmA = 0, rpmB = 0;
+        bool speed = pairSpeed(p, a.fileValues, rpmA) && pairSpeed(p, b.fileValues, rpmB);
+        if (o.json) {
+            std::fprintf(out, "%s{\"key\":\"%s\",\"a\":%u,\"b\":%u", differences ? "," : "", p.key,
+                         a.fileValues[i], b.fileValues[i]);
+            if (speed) std::fprintf(out, ",\"rpmA\":%u,\"rpmB\":%u", rpmA, rpmB);
+            std::fputc('}', out);
+        } else {
+            std::fprintf(out, "%s: %u -> %u", p.key, a.fileValues[i], b.fileValues[i]);
+            if (speed) std::fprintf(out, " (%u -> %u rpm)", rpmA, rpmB);
+            std::fputc('\n', out);
+        }
+        ++differences;
+    }
+    if (o.json) std::fprintf(out, "],\"equal\":%s}\n", differences ? "false" : "true");
+    return differences ? exitDiffer : exitDone;
+}
+
 } // namespace
 
-int runCli(int argc, char** argv, SerialPort& port, bool windowsPortNames, std::FILE* out,
-           std::FILE* err) {
+int runCli(int argc, char** argv, SerialPort& port, FileSystem& files, bool windowsPortNames,
+           std::FILE* out, std::FILE* err) {
     Options o;
     int status = exitUsage;
     if (!parse(argc, argv, o, err, status)) return status;
+    buildKeyTable(); // the program builds it at start-up; the files need it here too
 
-    enum class Command { status, read, watch, send } command;
+    enum class Command { status, read, watch, send, save, load, diff } command;
     if (std::strcmp(o.command, "status") == 0 && o.argCount == 0)
         command = Command::status;
     else if (std::strcmp(o.command, "read") == 0 && o.argCount == 0)
@@ -257,8 +419,16 @@ int runCli(int argc, char** argv, SerialPort& port, bool windowsPortNames, std::
         command = Command::watch;
     else if (std::strcmp(o.command, "send") == 0)
         command = Command::send;
+    else if (std::strcmp(o.command, "save") == 0)
+        command = Command::save;
+    else if (std::strcmp(o.command, "load") == 0)
+        command = Command::load;
+    else if (std::strcmp(o.command, "diff") == 0)
+        command = Command::diff;
     else
         return usage(err, "unknown command");
+    if (o.backup && command != Command::load) return usage(err, "--backup goes with load");
+    if (command == Command::diff) return commandDiff(o, files, out, err);
 
     // The link keeps a pointer to the name; it is put back before the caller's strings go.
     const char* previousName = linkState.portName;
@@ -277,6 +447,9 @@ int runCli(int argc, char** argv, SerialPort& port, bool windowsPortNames, std::
     case Command::read: result = commandRead(o, out, err); break;
     case Command::watch: result = commandWatch(o, port, out); break;
     case Command::send: result = commandSend(o, out, err); break;
+    case Command::save: result = commandSave(o, files, out, err); break;
+    case Command::load: result = commandLoad(o, files, out, err); break;
+    case Command::diff: break;
     }
 
     if (port.lastError()[0])

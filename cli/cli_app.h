@@ -4,16 +4,20 @@
 #include <cstdio>
 
 #include "link/serial_port.h"
+#include "shell/file_system.h"
 
 namespace kestos {
 
 constexpr int exitDone = 0;
+constexpr int exitDiffer = 1; // diff: the files hold different values
 constexpr int exitUsage = 2;
 constexpr int exitNoAnswer = 3;
+constexpr int exitBadFile = 4;     // not a configuration file, or it cannot be read
+constexpr int exitWriteFailed = 5; // a file or the backup cannot be written
 
-// Runs one command line against `port`. Output goes to `out`, messages to `err`.
-// `windowsPortNames` makes PORT one of COM1..COM4 instead of a device path.
-int runCli(int argc, char** argv, SerialPort& port, bool windowsPortNames, std::FILE* out,
-           std::FILE* err);
+// Runs one command line against `port`, with files through `files`. Output goes to `out`,
+// messages to `err`. `windowsPortNames` makes PORT one of COM1..COM4 instead of a device path.
+int runCli(int argc, char** argv, SerialPort& port, FileSystem& files, bool windowsPortNames,
+           std::FILE* out, std::FILE* err);
 
 } // namespace kestos

@@ -1,9 +1,30 @@
+#include <windows.h>
+#include <shellapi.h>
+
 #include <cstdio>
+#include <vector>
 
 #include "cli/cli_app.h"
 #include "link/port_win32.h"
+#include "shell/file_system_win32.h"
 
-int main(int argc, char** argv) {
+// The arguments as UTF-8 from the wide command line: a file name with Polish letters must
+// reach the file functions whole, whatever the console's code page is.
+int main(int, char**) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide) return kestos::exitUsage;
+    std::vector<std::vector<char>> texts(static_cast<size_t>(count));
+    std::vector<char*> argv;
+    for (int i = 0; i < count; ++i) {
+        int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        texts[i].resize(size > 0 ? static_cast<size_t>(size) : 1, 0);
+        kestos::wideToUtf8(wide[i], texts[i].data(), static_cast<int>(texts[i].size()));
+        argv.push_back(texts[i].data());
+    }
+    LocalFree(wide);
+    argv.push_back(nullptr);
     kestos::Win32SerialPort port;
-    return kestos::runCli(argc, argv, port, true, stdout, stderr);
+    kestos::Win32FileSystem files;
+    return kestos::runCli(count, argv.data(), port, files, true, stdout, stderr);
 }

@@ -9,6 +9,7 @@
 #include "link/device_link.h"
 #include "pages/readings/readings_poll.h"
 #include "sim/sim_port.h"
+#include "tests/unit/memory_files.h"
 
 using namespace kestos;
 
@@ -34,6 +35,7 @@ class Cli : public ::testing::Test {
   protected:
     sim::Controller controller;
     sim::SimSerialPort port{controller};
+    test::MemoryFiles files;
     void SetUp() override {
         resetLink();
         readingsPollState = ReadingsPollState{};
@@ -47,7 +49,8 @@ class Cli : public ::testing::Test {
             argv.push_back(a.data());
         std::FILE* out = std::tmpfile();
         std::FILE* err = std::tmpfile();
-        int code = runCli(static_cast<int>(argv.size()), argv.data(), port, windowsNames, out, err);
+        int code =
+            runCli(static_cast<int>(argv.size()), argv.data(), port, files, windowsNames, out, err);
         return {code, slurp(out), slurp(err)};
     }
 };
@@ -134,4 +137,70 @@ TEST_F(Cli, WatchWaitsThePollIntervalBetweenTicks) {
     EXPECT_NE(r.out.find("tick 4 linkDown=0"), std::string::npos);
     EXPECT_NE(r.out.find("polls=status,readings,settings1,settings2\n"), std::string::npos);
     EXPECT_GE(port.nowMs(), 3 * 50.0);
+}
+
+TEST_F(Cli, SaveLoadAndDiffFiles) {
+    controller.setParameter(21, 0x4C); // LPGOnRPMLo: with Hi 0x1D, 2000 rpm
+    controller.setParameter(22, 0x1D);
+    CliRun saved = run({"--port", "p", "save", "a.kss"});
+    ASSERT_EQ(saved.code, exitDone) << saved.err;
+    const std::string a = files.files["a.kss"];
+    EXPECT_EQ(a.find("[Kesto_S]\r\nVersion=1.2\r\n"), 0u);
+    EXPECT_NE(a.find("LPGOnRPMLo= 76\r\nLPGOnRPMHi= 29\r\n"), std::string::npos);
+
+    files.files["b.kss"] = a;
+    EXPECT_EQ(run({"diff", "a.kss", "b.kss"}).code, exitDone);
+    files.files["b.kss"].replace(a.find("LPGOnRPMHi= 29"), 14, "LPGOnRPMHi= 25");
+    CliRun diff = run({"diff", "a.kss", "b.kss"});
+    EXPECT_EQ(diff.code, exitDiffer);
+    EXPECT_EQ(diff.out, "LPGOnRPMHi: 29 -> 25 (2000 -> 2300 rpm)\n");
+    CliRun json = run({"--json", "diff", "a.kss", "b.kss"});
+    EXPECT_EQ(json.out, "{\"differences\":[{\"key\":\"LPGOnRPMHi\",\"a\":29,\"b\":25,"
+                        "\"rpmA\":2000,\"rpmB\":2300}],\"equal\":false}\n");
+
+    port.clearFrames();
+    CliRun loaded = run({"--port", "p", "--json", "load", "b.kss", "--backup", "Backup"});
+    ASSERT_EQ(loaded.code, exitDone) << loaded.err;
+    EXPECT_EQ(controller.parameter(22), 25);
+    ASSERT_EQ(files.namesIn("Backup").size(), 1u);
+    const std::string backup = "Backup/" + *files.namesIn("Backup").begin();
+    EXPECT_EQ(files.files[backup], a) << "the controller's set before the upload";
+    EXPECT_EQ(loaded.out, "{\"sent\":27,\"parameters\":27,\"backup\":\"" + backup + "\"}\n");
+    EXPECT_EQ(port.frames().size(), 4u + 27u) << "status, three block polls, 27 commands";
+}
+
+TEST_F(Cli, FileCommandsFailWithoutHarm) {
+    files.files["bad.kss"] = "[Kesto_S]\r\nVersion=1.3\r\n";
+    files.files["good.kss"].clear();
+    ASSERT_EQ(run({"--port", "p", "save", "good.kss"}).code, exitDone);
+    port.clearFrames();
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        const char* message;
+    } cases[] = {
+        {{"--port", "p", "load", "bad.kss"}, exitBadFile, "not a KestoS configuration file"},
+        {{"--port", "p", "load", "none.kss"}, exitBadFile, "cannot open none.kss"},
+        {{"diff", "good.kss", "bad.kss"}, exitBadFile, "bad.kss is not"},
+        {{"--port", "p", "save", "x.kss", "--backup", "B"}, exitUsage, "--backup goes with load"},
+    };
+    for (const auto& c : cases) {
+        CliRun r = run(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args.back();
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+    EXPECT_TRUE(port.frames().empty()) << "a rejected file sends nothing";
+
+    files.failWrites = true;
+    EXPECT_EQ(run({"--port", "p", "load", "good.kss", "--backup", "B"}).code, exitWriteFailed);
+    EXPECT_EQ(run({"--port", "p", "save", "new.kss"}).code, exitWriteFailed);
+    files.failWrites = false;
+
+    controller.faults.silentAfterFrames = static_cast<long>(controller.framesAnswered()) + 11;
+    CliRun partial = run({"--port", "p", "load", "good.kss"});
+    EXPECT_EQ(partial.code, exitNoAnswer);
+    EXPECT_EQ(partial.out, "sent 10 of 27 parameters\n") << "status, then ten commands";
+    controller.faults.silent = true;
+    EXPECT_EQ(run({"--port", "p", "save", "late.kss"}).code, exitNoAnswer);
+    EXPECT_FALSE(files.files.count("late.kss"));
 }

@@ -1,0 +1,264 @@
+#include "shell/config_file.h"
+
+#include <cstring>
+
+#include "link/device_link.h"
+
+namespace kestos {
+
+ConfigFileContents configFile;
+
+bool imageHoldsAnswer() {
+    return deviceImage.readingsBlock[0] == frameStart &&
+           deviceImage.settingsBlock1[0] == frameStart &&
+           deviceImage.settingsBlock2[0] == frameStart;
+}
+
+void currentValues(uint8_t values[parameterCount]) {
+    for (int i = 0; i < parameterCount; ++i)
+        values[i] = parameterValue(parameters[i]);
+}
+
+std::size_t formatConfiguration(const uint8_t values[parameterCount], char* text,
+                                std::size_t capacity) {
+    std::size_t length = 0;
+    auto append = [&](const char* key, int value) {
+        int n = value < 0
+                    ? std::snprintf(text + length, capacity - length, "%s\r\n", key)
+                    : std::snprintf(text + length, capacity - length, "%s %d\r\n", key, value);
+        if (n > 0) length += static_cast<std::size_t>(n);
+        if (length >= capacity) length = capacity - 1; // cut, never beyond the buffer
+    };
+    for (int i = 0; i < keyHeaderLines; ++i)
+        append(configKeys.keyTable[i], -1);
+    for (int i = 0; i < parameterCount; ++i)
+        append(configKeys.keyTable[keyHeaderLines + i], values[i]);
+    return length;
+}
+
+namespace {
+
+bool isSpace(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+int skipSpace(std::FILE* file) {
+    int c;
+    do
+        c = std::fgetc(file);
+    while (c != EOF && isSpace(c));
+    return c;
+}
+
+// One word; a word longer than the buffer is read whole and marked too long.
+bool readWord(std::FILE* file, char (&word)[keySize], bool& tooLong) {
+    int c = skipSpace(file);
+    if (c == EOF) return false;
+    std::size_t n = 0;
+    tooLong = false;
+    for (; c != EOF && !isSpace(c); c = std::fgetc(file)) {
+        if (n < keySize - 1)
+            word[n++] = static_cast<char>(c);
+        else
+            tooLong = true;
+    }
+    word[n] = 0;
+    return true;
+}
+
+// An optional sign and at least one digit; whatever follows the digits is left for the
+// next word. Only the low 8 bits are kept, so the sum never overflows.
+bool readValue(std::FILE* file, uint8_t& value) {
+    int c = skipSpace(file);
+    bool negative = false;
+    if (c == '+' || c == '-') {
+        negative = c == '-';
+        c = std::fgetc(file);
+    }
+    if (c < '0' || c > '9') return false;
+    unsigned v = 0;
+    for (; c >= '0' && c <= '9'; c = std::fgetc(file))
+        v = (v * 10 + static_cast<unsigned>(c - '0')) & 0xFF;
+    if (c != EOF) std::ungetc(c, file);
+    value = static_cast<uint8_t>(negative ? (256 - v) & 0xFF : v);
+    return true;
+}
+
+} // namespace
+
+void readConfigurationWords(std::FILE* file, ConfigFileContents& into) {
+    std::memset(&into, 0, sizeof into);
+    for (int i = 0; i < keyHeaderLines; ++i) {
+        if (!readWord(file, into.fileNames[i], into.nameTooLong[i])) return;
+        into.namesRead = i + 1;
+    }
+    for (int i = 0; i < parameterCount; ++i) {
+        int entry = keyHeaderLines + i;
+        if (!readWord(file, into.fileNames[entry], into.nameTooLong[entry])) return;
+        into.namesRead = entry + 1;
+        if (!readValue(file, into.fileValues[i])) return;
+        into.valuesRead = i + 1;
+    }
+}
+
+bool contentsValid(const ConfigFileContents& contents) {
+    if (contents.namesRead != keyCount || contents.valuesRead != parameterCount) return false;
+    for (int i = 0; i < keyCount; ++i) {
+        if (contents.nameTooLong[i] ||
+            std::strcmp(contents.fileNames[i], configKeys.keyTable[i]) != 0)
+            return false;
+    }
+    return true;
+}
+
+SaveResult saveConfiguration(FileSystem& files, const char* path) {
+    if (!imageHoldsAnswer()) return SaveResult::noAnswer;
+    uint8_t values[parameterCount];
+    currentValues(values);
+    char text[configTextSize];
+    std::size_t length = formatConfiguration(values, text, sizeof text);
+    return files.replaceFile(path, text, length) ? SaveResult::saved : SaveResult::writeFailed;
+}
+
+ReadResult readConfiguration(FileSystem& files, const char* path, ConfigFileContents& into) {
+    std::FILE* file = files.openForReading(path);
+    if (!file) {
+        std::memset(&into, 0, sizeof into);
+        return ReadResult::cannotOpen;
+    }
+    readConfigurationWords(file, into);
+    std::fclose(file);
+    return contentsValid(into) ? ReadResult::valid : ReadResult::invalid;
+}
+
+int uploadConfiguration(const ConfigFileContents& contents) {
+    for (int i = 0; i < parameterCount; ++i) {
+        // A frame the link does not send must not be judged by an earlier answer's count.
+        linkState.lastByteCount = 0;
+        sendCommand(parameters[i].code, contents.fileValues[i]);
+        if (linkState.lastByteCount != commandAnswerLength) return i;
+    }
+    return parameterCount;
+}
+
+namespace {
+
+constexpr char backupPrefix[] = "KestoS-";
+constexpr char backupExtension[] = ".kss";
+// "KestoS-YYYYMMDD-HHMMSS" + "_NN" + ".kss"
+constexpr std::size_t backupNameSize = 40;
+
+bool allDigits(const char* s, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        if (s[i] < '0' || s[i] > '9') return false;
+    return true;
+}
+
+// Only files named as the program names its backups are ever removed.
+bool isBackupName(const char* name) {
+    std::size_t length = std::strlen(name);
+    std::size_t prefix = sizeof backupPrefix - 1, extension = sizeof backupExtension - 1;
+    if (length < prefix + 15 + extension || length >= backupNameSize) return false;
+    if (std::strncmp(name, backupPrefix, prefix) != 0) return false;
+    const char* stamp = name + prefix;
+    if (!allDigits(stamp, 8) || stamp[8] != '-' || !allDigits(stamp + 9, 6)) return false;
+    const char* rest = stamp + 15;
+    std::size_t restLength = length - prefix - 15 - extension;
+    if (restLength > 0 &&
+        (rest[0] != '_' || restLength < 2 || !allDigits(rest + 1, restLength - 1)))
+        return false;
+    return std::strcmp(rest + restLength, backupExtension) == 0;
+}
+
+// The newest backups by name (the time stamp sorts them), and the older ones to remove.
+struct BackupScan {
+    char newest[backupsKept][backupNameSize];
+    int newestCount = 0;
+    static constexpr int batch = 16;
+    char older[batch][backupNameSize];
+    int olderCount = 0;
+    const char* justWritten = nullptr;
+};
+
+void collectNewest(const char* name, void* context) {
+    auto& scan = *static_cast<BackupScan*>(context);
+    if (!isBackupName(name)) return;
+    int at = scan.newestCount;
+    while (at > 0 && std::strcmp(scan.newest[at - 1], name) < 0)
+        --at;
+    if (at >= backupsKept) return;
+    int last = scan.newestCount < backupsKept ? scan.newestCount : backupsKept - 1;
+    for (int i = last; i > at; --i)
+        std::memcpy(scan.newest[i], scan.newest[i - 1], backupNameSize);
+    std::snprintf(scan.newest[at], backupNameSize, "%s", name);
+    if (scan.newestCount < backupsKept) ++scan.newestCount;
+}
+
+void collectOlder(const char* name, void* context) {
+    auto& scan = *static_cast<BackupScan*>(context);
+    if (!isBackupName(name) || scan.olderCount == BackupScan::batch) return;
+    if (scan.newestCount < backupsKept) return;
+    if (std::strcmp(name, scan.newest[backupsKept - 1]) >= 0) return;
+    if (scan.justWritten && std::strcmp(name, scan.justWritten) == 0) return;
+    std::snprintf(scan.older[scan.olderCount++], backupNameSize, "%s", name);
+}
+
+void joinPath(FileSystem& files, const char* folder, const char* name, char (&path)[pathSize]) {
+    std::snprintf(path, pathSize, "%s%c%s", folder, files.separator(), name);
+}
+
+void keepNewestBackups(FileSystem& files, const char* folder, const char* justWritten) {
+    static BackupScan scan;
+    for (;;) {
+        scan = BackupScan{};
+        scan.justWritten = justWritten;
+        files.listFolder(folder, collectNewest, &scan);
+        files.listFolder(folder, collectOlder, &scan);
+        if (scan.olderCount == 0) return;
+        int removed = 0;
+        for (int i = 0; i < scan.olderCount; ++i) {
+            char path[pathSize];
+            joinPath(files, folder, scan.older[i], path);
+            if (files.removeFile(path)) ++removed;
+        }
+        if (removed == 0) return; // files we may not remove must not keep us here
+    }
+}
+
+bool fileExists(FileSystem& files, const char* path) {
+    std::FILE* f = files.openForReading(path);
+    if (f) std::fclose(f);
+    return f != nullptr;
+}
+
+} // namespace
+
+bool writeBackup(FileSystem& files, const char* folder, const std::tm& when,
+                 char (*written)[pathSize]) {
+    if (!imageHoldsAnswer() || !files.makeFolder(folder)) return false;
+    // Fields kept in range so that the stamp always has its 15 digits and a dash.
+    auto field = [](int value, unsigned modulo) { return static_cast<unsigned>(value) % modulo; };
+    char stamp[24];
+    std::snprintf(stamp, sizeof stamp, "%s%04u%02u%02u-%02u%02u%02u", backupPrefix,
+                  field(when.tm_year + 1900, 10000), field(when.tm_mon + 1, 100),
+                  field(when.tm_mday, 100), field(when.tm_hour, 100), field(when.tm_min, 100),
+                  field(when.tm_sec, 100));
+    // Two backups within one second (a load, then a reset) must not overwrite each other.
+    char name[backupNameSize];
+    char path[pathSize];
+    for (int n = 1; n < 100; ++n) {
+        if (n == 1)
+            std::snprintf(name, sizeof name, "%s%s", stamp, backupExtension);
+        else
+            std::snprintf(name, sizeof name, "%s_%02d%s", stamp, n, backupExtension);
+        joinPath(files, folder, name, path);
+        if (!fileExists(files, path)) break;
+        if (n == 99) return false;
+    }
+    if (saveConfiguration(files, path) != SaveResult::saved) return false;
+    keepNewestBackups(files, folder, name);
+    if (written) std::snprintf(*written, pathSize, "%s", path);
+    return true;
+}
+
+} // namespace kestos

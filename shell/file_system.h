@@ -1,0 +1,29 @@
+// The few file operations the configuration files and their backups need. Paths are UTF-8;
+// each platform converts them to what its file functions take, so a folder with Polish
+// letters works whatever the system's code page is.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+namespace kestos {
+
+class FileSystem {
+  public:
+    virtual ~FileSystem() = default;
+    // Opens an existing file for binary reading; null when it cannot be opened.
+    virtual std::FILE* openForReading(const char* path) = 0;
+    // Writes `size` bytes to a new file in the folder of `path` and only then puts it in
+    // place of `path`. On any failure `path` is as it was and no temporary file remains.
+    virtual bool replaceFile(const char* path, const char* data, std::size_t size) = 0;
+    // True when the folder exists afterwards.
+    virtual bool makeFolder(const char* path) = 0;
+    // Calls `visit` with the name (not the path) of every file in `folder`.
+    virtual void listFolder(const char* folder, void (*visit)(const char* name, void* context),
+                            void* context) = 0;
+    virtual bool removeFile(const char* path) = 0;
+    // The separator between a folder and a name.
+    virtual char separator() const = 0;
+};
+
+} // namespace kestos

@@ -1,0 +1,94 @@
+#include "shell/file_system_win32.h"
+
+#include <windows.h>
+
+#include <cwchar>
+
+#include "shell/config_file.h"
+
+namespace kestos {
+
+namespace {
+
+constexpr int widePathSize = pathSize + 32;
+
+} // namespace
+
+bool utf8ToWide(const char* text, wchar_t* out, int outSize) {
+    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, out, outSize);
+    if (n <= 0 && outSize > 0) out[0] = 0;
+    return n > 0;
+}
+
+bool wideToUtf8(const wchar_t* text, char* out, int outSize) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, out, outSize, nullptr, nullptr);
+    if (n <= 0 && outSize > 0) out[0] = 0;
+    return n > 0;
+}
+
+std::FILE* Win32FileSystem::openForReading(const char* path) {
+    wchar_t wide[widePathSize];
+    if (!utf8ToWide(path, wide, widePathSize)) return nullptr;
+    DWORD attributes = GetFileAttributesW(wide);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return nullptr;
+    return _wfopen(wide, L"rb");
+}
+
+bool Win32FileSystem::replaceFile(const char* path, const char* data, std::size_t size) {
+    wchar_t wide[widePathSize], temporary[widePathSize + 32];
+    if (!utf8ToWide(path, wide, widePathSize)) return false;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int n = 0; n < 100 && file == INVALID_HANDLE_VALUE; ++n) {
+        std::swprintf(temporary, widePathSize + 32, L"%ls.%lu-%d.tmp", wide, GetCurrentProcessId(),
+                      n);
+        file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
+    }
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    while (ok && size > 0) {
+        DWORD chunk = size > 65536 ? 65536 : static_cast<DWORD>(size), written = 0;
+        ok = WriteFile(file, data, chunk, &written, nullptr) && written == chunk;
+        data += written;
+        size -= written;
+    }
+    ok = ok && FlushFileBuffers(file);
+    ok = CloseHandle(file) && ok;
+    ok = ok && MoveFileExW(temporary, wide, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileW(temporary);
+    return ok;
+}
+
+bool Win32FileSystem::makeFolder(const char* path) {
+    wchar_t wide[widePathSize];
+    if (!utf8ToWide(path, wide, widePathSize)) return false;
+    if (CreateDirectoryW(wide, nullptr)) return true;
+    DWORD attributes = GetFileAttributesW(wide);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void Win32FileSystem::listFolder(const char* folder, void (*visit)(const char* name, void* context),
+                                 void* context) {
+    wchar_t pattern[widePathSize];
+    if (!utf8ToWide(folder, pattern, widePathSize - 2)) return;
+    std::wcscat(pattern, L"\\*");
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        char name[MAX_PATH * 3];
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            wideToUtf8(found.cFileName, name, sizeof name))
+            visit(name, context);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+bool Win32FileSystem::removeFile(const char* path) {
+    wchar_t wide[widePathSize];
+    return utf8ToWide(path, wide, widePathSize) && DeleteFileW(wide);
+}
+
+} // namespace kestos

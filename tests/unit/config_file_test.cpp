@@ -1,0 +1,199 @@
+// Configuration files: written from the device image, read back by the format's rules, sent
+// to the controller, and the backups kept before an upload or a reset.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "link/device_link.h"
+#include "shell/config_file.h"
+#include "sim/sim_port.h"
+#include "tests/unit/memory_files.h"
+
+using namespace kestos;
+
+namespace {
+
+class ConfigFile : public ::testing::Test {
+  protected:
+    sim::Controller controller;
+    sim::SimSerialPort port{controller};
+    test::MemoryFiles files;
+
+    void SetUp() override {
+        buildKeyTable();
+        setSerialPort(&port);
+        resetLink();
+    }
+    void TearDown() override { setSerialPort(nullptr); }
+
+    // The device image as a page's polls leave it.
+    void readController() {
+        pollStatus();
+        pollReadings();
+        pollSettings1();
+        pollSettings2();
+        ASSERT_TRUE(imageHoldsAnswer());
+    }
+    std::string savedText() {
+        readController();
+        EXPECT_EQ(saveConfiguration(files, "a.kss"), SaveResult::saved);
+        return files.files["a.kss"];
+    }
+    ReadResult read(const std::string& text, ConfigFileContents& into) {
+        files.files["in.kss"] = text;
+        return readConfiguration(files, "in.kss", into);
+    }
+};
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+std::string withoutCarriageReturns(std::string text) {
+    std::erase(text, '\r');
+    return text;
+}
+
+} // namespace
+
+TEST_F(ConfigFile, SavedFileSendsTheSameValuesInKeyTableOrder) {
+    for (int code = 5; code <= 32; ++code)
+        if (code != 30) controller.setParameter(code, static_cast<uint8_t>(code * 7 + 3));
+    std::string text = savedText();
+    EXPECT_EQ(text.substr(0, 49), "[Kesto_S]\r\nVersion=1.2\r\n[Configuration]\r\nOptions=");
+    EXPECT_EQ(text.substr(text.size() - 16), "AttMin_BJ= 227\r\n"); // code 32
+
+    ConfigFileContents contents;
+    ASSERT_EQ(read(text, contents), ReadResult::valid);
+    sim::Controller other;
+    sim::SimSerialPort otherPort{other};
+    closePort();
+    setSerialPort(&otherPort);
+    EXPECT_EQ(uploadConfiguration(contents), parameterCount);
+    ASSERT_EQ(otherPort.frames().size(), 27u);
+    int expected = 5;
+    for (const auto& frame : otherPort.frames()) {
+        EXPECT_EQ(frame[1], expected);
+        EXPECT_EQ(frame[2], controller.parameter(expected));
+        EXPECT_EQ(other.parameter(expected), controller.parameter(expected));
+        expected = expected == 29 ? 31 : expected + 1;
+    }
+}
+
+TEST_F(ConfigFile, ReadingRules) {
+    const std::string good = savedText();
+    const std::string lf = withoutCarriageReturns(good);
+    std::string longKey = replaced(good, "[Kesto_S]", std::string(40, 'K'));
+    const struct {
+        const char* what;
+        std::string text;
+        bool valid;
+    } cases[] = {
+        {"as saved", good, true},
+        {"line feeds only", lf, true},
+        {"blank lines and tabs",
+         replaced(replaced(lf, "\nOptions=", "\n\n\t\nOptions="), "[Configuration]\n",
+                  "[Configuration]\n\n\n"),
+         true},
+        {"key and value split by a line break", replaced(good, "Options= ", "Options=\r\n"), true},
+        {"key glued to its value", replaced(good, "Options= ", "Options="), false},
+        {"another version line", replaced(good, "Version=1.2", "Version=1.3"), false},
+        {"key of another case", replaced(good, "AttMax=", "attmax="), false},
+        {"missing last value", good.substr(0, good.rfind(' ')) + "\r\n", false},
+        {"last line missing", good.substr(0, good.rfind("AttMin_BJ")), false},
+        {"word longer than the buffer", longKey, false},
+        {"value that is not a number", replaced(good, "AttMax= ", "AttMax= x"), false},
+        {"empty file", "", false},
+    };
+    for (const auto& c : cases) {
+        ConfigFileContents contents;
+        EXPECT_EQ(read(c.text, contents) == ReadResult::valid, c.valid) << c.what;
+    }
+    ConfigFileContents contents;
+    EXPECT_EQ(readConfiguration(files, "missing.kss", contents), ReadResult::cannotOpen);
+}
+
+TEST_F(ConfigFile, ValuesAreKeptAsTheirLowEightBits) {
+    const std::string good = withoutCarriageReturns(savedText());
+    const struct {
+        const char* value;
+        uint8_t kept;
+    } cases[] = {{"300", 44}, {"256", 0},       {"-1", 255},
+                 {"+7", 7},   {"0000255", 255}, {"12345678901234567890", 210}};
+    size_t from = good.find("LambdaDelay= ") + 13, to = good.find('\n', from);
+    for (const auto& c : cases) {
+        std::string text = good.substr(0, from) + c.value + good.substr(to);
+        ConfigFileContents contents;
+        ASSERT_EQ(read(text, contents), ReadResult::valid) << c.value;
+        EXPECT_EQ(contents.fileValues[parameterIndexByKey("LambdaDelay")], c.kept) << c.value;
+    }
+}
+
+TEST_F(ConfigFile, UploadStopsAtTheFirstMissingAnswer) {
+    readController();
+    ConfigFileContents contents;
+    ASSERT_EQ(read(withoutCarriageReturns(savedText()), contents), ReadResult::valid);
+    for (uint8_t& v : contents.fileValues)
+        v = static_cast<uint8_t>(v ^ 0x01);
+    port.clearFrames();
+    controller.faults.silentAfterFrames = static_cast<long>(controller.framesAnswered()) + 10;
+    EXPECT_EQ(uploadConfiguration(contents), 10);
+    EXPECT_EQ(port.frames().size(), 11u) << "the eleventh frame goes unanswered, no further";
+    for (int i = 0; i < parameterCount; ++i) {
+        int code = parameters[i].code;
+        EXPECT_EQ(controller.parameter(code) == contents.fileValues[i], i < 10) << code;
+    }
+}
+
+TEST_F(ConfigFile, NothingIsSavedWithoutTheControllersAnswer) {
+    files.files["a.kss"] = "old";
+    EXPECT_EQ(saveConfiguration(files, "a.kss"), SaveResult::noAnswer) << "never answered";
+    readController();
+    controller.faults.silent = true;
+    for (int i = 0; i < 3; ++i)
+        pollStatus();
+    ASSERT_EQ(linkState.linkDown, 1);
+    EXPECT_EQ(saveConfiguration(files, "a.kss"), SaveResult::noAnswer) << "link went down";
+    EXPECT_EQ(files.files["a.kss"], "old");
+    EXPECT_FALSE(writeBackup(files, "Backup", std::tm{}));
+    EXPECT_TRUE(files.namesIn("Backup").empty());
+}
+
+TEST_F(ConfigFile, FailedWriteKeepsTheOldFile) {
+    readController();
+    files.files["a.kss"] = "old";
+    files.failWrites = true;
+    EXPECT_EQ(saveConfiguration(files, "a.kss"), SaveResult::writeFailed);
+    EXPECT_EQ(files.files["a.kss"], "old");
+}
+
+TEST_F(ConfigFile, BackupsAreNamedByTimeAndTheNewestFiftyKept) {
+    readController();
+    for (int i = 0; i < 55; ++i)
+        files.files["Backup/KestoS-20251201-1200" + std::to_string(10 + i) + ".kss"] = "x";
+    files.files["Backup/notes.kss"] = "mine";
+    files.files["Backup/KestoS-2025.kss"] = "mine";
+    std::tm when{};
+    when.tm_year = 126, when.tm_mon = 11, when.tm_mday = 7, when.tm_hour = 9, when.tm_min = 5;
+    when.tm_sec = 3;
+    char written[pathSize] = "";
+    ASSERT_TRUE(writeBackup(files, "Backup", when, &written));
+    EXPECT_STREQ(written, "Backup/KestoS-20261207-090503.kss");
+    ASSERT_TRUE(writeBackup(files, "Backup", when, &written)) << "the same second again";
+    EXPECT_STREQ(written, "Backup/KestoS-20261207-090503_02.kss");
+
+    std::set<std::string> names = files.namesIn("Backup");
+    EXPECT_EQ(names.size(), 52u) << "50 backups and the two files that are not ours";
+    EXPECT_TRUE(names.count("notes.kss") && names.count("KestoS-2025.kss"));
+    EXPECT_FALSE(names.count("KestoS-20251201-120016.kss")) << "the oldest seven are gone";
+    EXPECT_TRUE(names.count("KestoS-20251201-120017.kss"));
+    ASSERT_EQ(saveConfiguration(files, "a.kss"), SaveResult::saved);
+    EXPECT_EQ(files.files["Backup/KestoS-20261207-090503.kss"], files.files["a.kss"]);
+
+    files.failFolders = true;
+    EXPECT_FALSE(writeBackup(files, "Other", when));
+}

@@ -1,0 +1,58 @@
+// Files in memory for the portable tests: what was written, and writes that fail on demand.
+#pragma once
+
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+
+#include "shell/file_system.h"
+
+namespace kestos::test {
+
+class MemoryFiles final : public FileSystem {
+  public:
+    std::map<std::string, std::string> files;
+    std::set<std::string> folders;
+    bool failWrites = false;
+    bool failFolders = false;
+
+    std::FILE* openForReading(const char* path) override {
+        auto it = files.find(path);
+        if (it == files.end()) return nullptr;
+        std::FILE* f = std::tmpfile();
+        std::fwrite(it->second.data(), 1, it->second.size(), f);
+        std::rewind(f);
+        return f;
+    }
+    bool replaceFile(const char* path, const char* data, std::size_t size) override {
+        if (failWrites) return false;
+        files[path].assign(data, size);
+        return true;
+    }
+    bool makeFolder(const char* path) override {
+        if (failFolders) return false;
+        folders.insert(path);
+        return true;
+    }
+    void listFolder(const char* folder, void (*visit)(const char*, void*), void* context) override {
+        std::string prefix = std::string(folder) + "/";
+        std::set<std::string> names; // a copy: the visitor's caller may remove files after
+        for (const auto& [path, text] : files)
+            if (path.rfind(prefix, 0) == 0) names.insert(path.substr(prefix.size()));
+        for (const std::string& name : names)
+            visit(name.c_str(), context);
+    }
+    bool removeFile(const char* path) override { return files.erase(path) == 1; }
+    char separator() const override { return '/'; }
+
+    // The names in `folder`, sorted.
+    std::set<std::string> namesIn(const std::string& folder) const {
+        std::set<std::string> names;
+        for (const auto& [path, text] : files)
+            if (path.rfind(folder + "/", 0) == 0) names.insert(path.substr(folder.size() + 1));
+        return names;
+    }
+};
+
+} // namespace kestos::test
