@@ -2,6 +2,7 @@
 #include "shell/shell_win32.h"
 
 #include "link/device_link.h"
+#include "pages/params/about_dialog_win32.h"
 #include "res/resource.h"
 #include "shell/language.h"
 #include "shell/settings.h"
@@ -158,6 +159,9 @@ bool runCommand(int id) {
     }
     switch (id) {
     case IDM_EXIT: exitProgram(); return true;
+    case IDM_FILE_SAVE_AS: saveConfigurationAs(); return true;
+    case IDM_FILE_OPEN: openConfiguration(); return true;
+    case IDM_ABOUT: showAboutDialog(); return true;
     case IDM_LANG_POLISH: selectLanguage(languagePolish); return true;
     case IDM_LANG_ENGLISH: selectLanguage(languageEnglish); return true;
     default: return false;

@@ -225,13 +225,13 @@ void keepNewestBackups(FileSystem& files, const char* folder, const char* justWr
     }
 }
 
+} // namespace
+
 bool fileExists(FileSystem& files, const char* path) {
     std::FILE* f = files.openForReading(path);
     if (f) std::fclose(f);
     return f != nullptr;
 }
-
-} // namespace
 
 bool writeBackup(FileSystem& files, const char* folder, const std::tm& when,
                  char (*written)[pathSize]) {
@@ -259,6 +259,11 @@ bool writeBackup(FileSystem& files, const char* folder, const std::tm& when,
     keepNewestBackups(files, folder, name);
     if (written) std::snprintf(*written, pathSize, "%s", path);
     return true;
+}
+
+void backupBeforeOverwrite(FileSystem& files) {
+    std::time_t now = std::time(nullptr);
+    if (const std::tm* when = std::localtime(&now)) writeBackup(files, backupFolder, *when);
 }
 
 } // namespace kestos

@@ -63,5 +63,11 @@ bool writeBackup(FileSystem& files, const char* folder, const std::tm& when,
                  char (*written)[pathSize] = nullptr);
 // The backup folder of the program, under its working directory.
 constexpr const char* backupFolder = "Backup";
+// Saves the controller's set, as last read, to the backup folder before something
+// overwrites it; nothing when the image holds no answer. A failure stops nothing.
+void backupBeforeOverwrite(FileSystem& files);
+
+// Whether `path` can be opened for reading.
+bool fileExists(FileSystem& files, const char* path);
 
 } // namespace kestos

@@ -3,6 +3,7 @@
 
 #include "pages/params/config_page_win32.h"
 #include "pages/params/options_page_win32.h"
+#include "pages/params/reset_page_win32.h"
 #include "pages/readings/readings_page_win32.h"
 #include "res/resource.h"
 #include "shell/language.h"
@@ -44,7 +45,7 @@ const PageEntry pages[6] = {
     {configPageProc, prepareConfigPage},        // 2 Configuration
     {optionsPageProc, prepareOptionsPage},      // 3 Options
     {emptyPageProc, nullptr},                   // 4 Schema
-    {emptyPageProc, nullptr},                   // 5 Reset
+    {resetPageProc, nullptr},                   // 5 Reset
     {emptyPageProc, nullptr},                   // 6 Oscilloscope
 };
 
@@ -108,9 +109,7 @@ void layoutResetPage() {
 void rebuildPageForLanguage() {
     if (shell.pageNumber == 5) {
         // The Reset page keeps its window; only its texts change.
-        setDlgItemTextCp1250(shell.pageWindow, IDC_RESET_TITLE, slotText(134));
-        setDlgItemTextCp1250(shell.pageWindow, IDC_RESET_NOTE, slotText(135));
-        setDlgItemTextCp1250(shell.pageWindow, IDC_RESET_BUTTON, slotText(136));
+        setResetTexts(shell.pageWindow);
         setPageTitle(5);
         return;
     }

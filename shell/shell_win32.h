@@ -40,6 +40,12 @@ void attachLanguageMenu();
 // Commands; false for an id the main window does not handle.
 bool runCommand(int id);
 
+// The file menu's configuration files, and the files every window of the program uses.
+void saveConfigurationAs();
+void openConfiguration();
+class FileSystem;
+FileSystem& programFiles();
+
 // Size presets.
 void placeMainWindow();
 // Current class's page fonts, lamp diameter and the place of button 1005 of the page.

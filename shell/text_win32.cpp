@@ -37,6 +37,13 @@ void setDlgItemTextCp1250(HWND dialog, int id, const char* text) {
     if (item) setWindowTextCp1250(item, text);
 }
 
+int messageBoxCp1250(HWND owner, const char* text, const char* caption, UINT type) {
+    wchar_t wideText[maxText], wideCaption[maxText];
+    cp1250ToWide(text, -1, wideText, maxText);
+    cp1250ToWide(caption, -1, wideCaption, maxText);
+    return MessageBoxW(owner, wideText, wideCaption, type);
+}
+
 void textOutCp1250(HDC dc, int x, int y, const char* text, int length) {
     wchar_t wide[maxText];
     int n = cp1250ToWide(text, length, wide, maxText);

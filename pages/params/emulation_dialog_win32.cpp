@@ -14,14 +14,6 @@ namespace {
 
 constexpr UINT_PTR dialogTimer = 2;
 
-void centreOnScreen(HWND dialog) {
-    RECT r{};
-    GetWindowRect(dialog, &r);
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
-    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void onInit(HWND dialog) {
     for (const NibbleList& list : nibbleLists)
         fillList(dialog, list.id, list.items);

@@ -66,6 +66,14 @@ bool listSelection(HWND dialog, WPARAM wParam, int* position) {
     }
 }
 
+void centreOnScreen(HWND dialog) {
+    RECT r{};
+    GetWindowRect(dialog, &r);
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void armPollTimer(HWND window, UINT_PTR timer) {
     SetTimer(window, timer, static_cast<UINT>(linkState.pollInterval), nullptr);
 }

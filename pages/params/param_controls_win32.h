@@ -24,6 +24,9 @@ void enableControls(HWND dialog, const int* ids, bool enabled);
 // (true), any other notification ends the pause.
 bool listSelection(HWND dialog, WPARAM wParam, int* position);
 
+// A modal dialog of these pages sits in the middle of the screen, its size unchanged.
+void centreOnScreen(HWND dialog);
+
 // Re-arms `timer` with `pollInterval`.
 void armPollTimer(HWND window, UINT_PTR timer);
 

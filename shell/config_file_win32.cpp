@@ -1,0 +1,103 @@
+// Save As and Open of the file menu: the common dialogs, the question and the warnings
+// around the configuration files.
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include "shell/config_file.h"
+#include "shell/file_system_win32.h"
+#include "shell/language.h"
+#include "shell/shell_win32.h"
+#include "shell/text_win32.h"
+
+namespace kestos {
+
+namespace {
+
+constexpr int nameSize = 260;
+constexpr int slotNothingToSaveCaption = 163;
+constexpr int slotOpenTitle = 165;
+constexpr int slotSaveTitle = 166;
+constexpr int slotCannotOpen = 167;
+constexpr int slotInvalid = 168;
+constexpr int slotInvalidCaption = 169;
+constexpr int slotSendFailedCaption = 170;
+constexpr int slotSendFailed = 171;
+constexpr int slotOverwriteCaption = 172;
+constexpr int slotOverwrite = 173;
+constexpr int slotNothingToSave = 174;
+constexpr char ioErrorCaption[] = "I/O Error";
+
+Win32FileSystem files;
+
+void warn(const char* text, const char* caption) {
+    messageBoxCp1250(shell.pageWindow, text, caption, MB_OK | MB_ICONEXCLAMATION);
+}
+
+// The save or open dialog; false when the user cancels. `name` keeps what was chosen.
+bool askFileName(bool save, wchar_t (&name)[nameSize]) {
+    wchar_t title[128];
+    cp1250ToWide(slotText(save ? slotSaveTitle : slotOpenTitle), -1, title, 128);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = shell.pageWindow;
+    dialog.lpstrFilter = L"KestoS settings (*.kss)\0*.kss\0";
+    dialog.lpstrFile = name;
+    dialog.nMaxFile = nameSize;
+    dialog.lpstrTitle = title;
+    dialog.Flags = OFN_EXPLORER;
+    dialog.lpstrDefExt = L"kss";
+    return save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+}
+
+} // namespace
+
+FileSystem& programFiles() {
+    return files;
+}
+
+void saveConfigurationAs() {
+    // A file of zeros would later be sent to a controller as its configuration.
+    if (!imageHoldsAnswer()) {
+        warn(slotText(slotNothingToSave), slotText(slotNothingToSaveCaption));
+        return;
+    }
+    wchar_t name[nameSize] = {};
+    char path[pathSize];
+    for (;;) {
+        if (!askFileName(true, name)) return;
+        if (!wideToUtf8(name, path, sizeof path)) {
+            warn(slotText(slotCannotOpen), ioErrorCaption);
+            return;
+        }
+        if (!fileExists(files, path)) break;
+        int answer =
+            messageBoxCp1250(shell.pageWindow, slotText(slotOverwrite),
+                             slotText(slotOverwriteCaption), MB_YESNO | MB_ICONINFORMATION);
+        if (answer == IDYES) break;
+    }
+    if (saveConfiguration(files, path) != SaveResult::saved)
+        warn(slotText(slotCannotOpen), ioErrorCaption);
+}
+
+void openConfiguration() {
+    wchar_t name[nameSize] = {};
+    if (!askFileName(false, name)) return;
+    char path[pathSize];
+    ReadResult read = wideToUtf8(name, path, sizeof path)
+                          ? readConfiguration(files, path, configFile)
+                          : ReadResult::cannotOpen;
+    if (read == ReadResult::cannotOpen) {
+        warn(slotText(slotCannotOpen), ioErrorCaption);
+        return;
+    }
+    if (read == ReadResult::invalid) {
+        warn(slotText(slotInvalid), slotText(slotInvalidCaption));
+        return;
+    }
+    backupBeforeOverwrite(files);
+    if (uploadConfiguration(configFile) < parameterCount)
+        warn(slotText(slotSendFailed), slotText(slotSendFailedCaption));
+}
+
+} // namespace kestos

@@ -1,0 +1,226 @@
+// The file menu's Save As and Open through the real common dialogs and message boxes, the
+// Reset page and its outcome boxes, and the About dialog over a page that stops polling.
+#include "tests/gui/main_window_fixture.h"
+
+#include <string>
+
+#include "shell/config_file.h"
+#include "shell/text_win32.h"
+#include "res/resource.h"
+
+using namespace kestos;
+using kestos::test::answerModals;
+using kestos::test::chooseFileName;
+using kestos::test::MainWindow;
+using kestos::test::messageText;
+using kestos::test::ModalAnswer;
+using kestos::test::press;
+using kestos::test::readFile;
+using kestos::test::windowText;
+using kestos::test::writeFile;
+
+namespace {
+
+std::wstring slot(int n) {
+    wchar_t text[128];
+    cp1250ToWide(slotText(n), -1, text, 128);
+    return text;
+}
+
+// A message box's text and caption, then the button that answers it.
+struct Box {
+    std::wstring text, caption;
+};
+ModalAnswer readBox(Box& into, int button = IDOK) {
+    return [&into, button](HWND box) {
+        into = {messageText(box), windowText(box)};
+        press(box, button);
+    };
+}
+ModalAnswer typeName(const wchar_t* name, std::wstring* title = nullptr) {
+    return [name, title](HWND dialog) {
+        if (title) *title = windowText(dialog);
+        chooseFileName(dialog, name);
+    };
+}
+ModalAnswer cancel() {
+    return [](HWND dialog) { press(dialog, IDCANCEL); };
+}
+
+class Files : public MainWindow {
+  protected:
+    void SetUp() override {
+        MainWindow::SetUp();
+        ASSERT_TRUE(start());
+    }
+    // The Readings page's polls fill the device image.
+    void readController() {
+        ASSERT_TRUE(pumpUntil([] { return imageHoldsAnswer(); }));
+    }
+    // The frames that are not polls (the page keeps polling while a dialog is open).
+    std::vector<int> commandCodes() const {
+        std::vector<int> codes;
+        for (const auto& f : port.frames())
+            if (f[1] > 4) codes.push_back(f[1]);
+        return codes;
+    }
+    int backups() const {
+        WIN32_FIND_DATAA found;
+        HANDLE h = FindFirstFileA("Backup\\KestoS-*.kss", &found);
+        if (h == INVALID_HANDLE_VALUE) return 0;
+        int n = 0;
+        do
+            ++n;
+        while (FindNextFileA(h, &found));
+        FindClose(h);
+        return n;
+    }
+};
+
+} // namespace
+
+TEST_F(Files, SaveAsAsksBeforeReplacingAndWritesTheImage) {
+    Box refused;
+    EXPECT_EQ(answerModals([&] { command(IDM_FILE_SAVE_AS); }, {readBox(refused)}), 1);
+    EXPECT_EQ(refused.text, slot(174)) << "no answer yet: a warning, no dialog";
+    EXPECT_EQ(refused.caption, slot(163));
+
+    readController();
+    writeFile("zapis.kss", "old");
+    std::wstring title;
+    Box question;
+    int answered = answerModals([&] { command(IDM_FILE_SAVE_AS); },
+                                {typeName(L"zapis", &title), readBox(question, IDNO), cancel()});
+    EXPECT_EQ(answered, 3) << "No opens the dialog again";
+    EXPECT_EQ(title, slot(166));
+    EXPECT_EQ(question.text, slot(173));
+    EXPECT_EQ(question.caption, slot(172));
+    EXPECT_EQ(readFile("zapis.kss"), "old");
+
+    answered = answerModals([&] { command(IDM_FILE_SAVE_AS); },
+                            {typeName(L"zapis"), readBox(question, IDYES)});
+    EXPECT_EQ(answered, 2);
+    char expected[configTextSize];
+    uint8_t values[parameterCount];
+    currentValues(values);
+    std::string text(expected, formatConfiguration(values, expected, sizeof expected));
+    EXPECT_EQ(readFile("zapis.kss"), text) << "the default extension is added";
+}
+
+TEST_F(Files, OpenChecksTheFileBacksUpAndSends) {
+    readController();
+    uint8_t values[parameterCount];
+    currentValues(values);
+    values[parameterIndexByKey("InjectDelay")] ^= 0x10;
+    char text[configTextSize];
+    std::string good(text, formatConfiguration(values, text, sizeof text));
+    writeFile("good.kss", good);
+    writeFile("bad.kss", good.substr(0, good.rfind(' ')));
+
+    std::wstring title;
+    Box box;
+    port.clearFrames();
+    EXPECT_EQ(
+        answerModals([&] { command(IDM_FILE_OPEN); }, {typeName(L"bad.kss", &title), readBox(box)}),
+        2);
+    EXPECT_EQ(title, slot(165));
+    EXPECT_EQ(box.text, slot(168));
+    EXPECT_EQ(box.caption, slot(169));
+    EXPECT_TRUE(commandCodes().empty()) << "a rejected file sends nothing";
+    EXPECT_EQ(backups(), 0);
+
+    EXPECT_EQ(answerModals([&] { command(IDM_FILE_OPEN); }, {typeName(L"good.kss")}), 1);
+    std::vector<int> sent = commandCodes();
+    ASSERT_EQ(sent.size(), 27u);
+    EXPECT_EQ(sent.front(), 5);
+    EXPECT_EQ(sent.back(), 32);
+    EXPECT_EQ(controller.parameter(parameters[parameterIndexByKey("InjectDelay")].code),
+              values[parameterIndexByKey("InjectDelay")]);
+    EXPECT_EQ(backups(), 1) << "the controller's set before the upload";
+
+    controller.faults.silent = true;
+    EXPECT_EQ(answerModals([&] { command(IDM_FILE_OPEN); }, {typeName(L"good.kss"), readBox(box)}),
+              2);
+    EXPECT_EQ(box.text, slot(171));
+    EXPECT_EQ(box.caption, slot(170));
+}
+
+TEST_F(Files, ResetPageInEachClassAndItsOutcome) {
+    readController();
+    command(IDM_LANG_ENGLISH);
+    command(IDM_PAGE_RESET);
+    const struct {
+        int menuItem;
+        POINT title, note;
+        RECT button;
+    } classes[] = {
+        {IDM_SIZE_640X480, {65, 90}, {65, 130}, {85, 190, 535, 235}},
+        {IDM_SIZE_1280X1024, {360, 300}, {360, 350}, {220, 450, 1020, 525}},
+    };
+    for (const auto& c : classes) {
+        command(c.menuItem);
+        pump(100);
+        auto placed = [](int id) {
+            RECT r{};
+            GetWindowRect(GetDlgItem(shell.pageWindow, id), &r);
+            MapWindowPoints(nullptr, shell.pageWindow, reinterpret_cast<POINT*>(&r), 2);
+            return r;
+        };
+        RECT title = placed(IDC_RESET_TITLE), note = placed(IDC_RESET_NOTE);
+        RECT button = placed(IDC_RESET_BUTTON);
+        EXPECT_EQ(title.left, c.title.x);
+        EXPECT_EQ(title.top, c.title.y);
+        EXPECT_EQ(title.right - title.left, 800);
+        EXPECT_EQ(note.top, c.note.y);
+        EXPECT_TRUE(EqualRect(&button, &c.button)) << button.left << "," << button.top;
+    }
+    EXPECT_EQ(windowText(GetDlgItem(shell.pageWindow, IDC_RESET_BUTTON)), slot(136));
+    EXPECT_EQ(windowText(GetDlgItem(shell.pageWindow, IDC_RESET_NOTE)), slot(135));
+
+    controller.setParameter(14, 99);
+    Box box;
+    auto clickReset = [&] {
+        SendMessageW(shell.pageWindow, WM_COMMAND, MAKEWPARAM(IDC_RESET_BUTTON, BN_CLICKED), 0);
+    };
+    EXPECT_EQ(answerModals(clickReset, {readBox(box)}), 1);
+    EXPECT_EQ(box.text, slot(138));
+    EXPECT_EQ(box.caption, slot(137));
+    EXPECT_NE(controller.parameter(14), 99) << "factory settings restored";
+    EXPECT_EQ(backups(), 1);
+
+    controller.faults.silent = true;
+    EXPECT_EQ(answerModals(clickReset, {readBox(box)}), 1);
+    EXPECT_EQ(box.text, slot(139));
+    EXPECT_EQ(box.caption, slot(137));
+}
+
+TEST_F(Files, AboutShowsTheFirmwareAndFreezesThePage) {
+    controller.faults.silent = true;
+    pumpUntil([] { return linkState.linkDown == 1 && linkState.failCount == 0; }, 1000);
+    std::wstring caption, firmware[3];
+    std::vector<std::vector<uint8_t>> framesWhileOpen;
+    ModalAnswer watch = [&](HWND dialog) {
+        caption = windowText(dialog);
+        HWND line = GetDlgItem(dialog, IDC_ABOUT_FIRMWARE);
+        pumpUntil([&] { return !windowText(line).empty(); }, 2000);
+        firmware[0] = windowText(line);
+        controller.faults.silent = false;
+        pumpUntil([&] { return windowText(line) == L"1.04"; }, 2000);
+        firmware[1] = windowText(line);
+        controller.faults.firmwareMajor = 2;
+        pumpUntil([&] { return windowText(line) != L"1.04"; }, 2000);
+        firmware[2] = windowText(line);
+        framesWhileOpen = port.frames();
+        press(dialog, IDOK);
+    };
+    port.clearFrames();
+    EXPECT_EQ(answerModals([&] { command(IDM_ABOUT); }, {watch}), 1);
+    EXPECT_FALSE(shell.aboutOpen);
+    EXPECT_EQ(caption, slot(157));
+    EXPECT_EQ(firmware[0], slot(161));
+    EXPECT_EQ(firmware[1], L"1.04");
+    EXPECT_EQ(firmware[2], slot(162));
+    ASSERT_FALSE(framesWhileOpen.empty());
+    for (const auto& f : framesWhileOpen)
+        EXPECT_EQ(f[1], 0x01) << "only the dialog's status polls while it is open";
+}
