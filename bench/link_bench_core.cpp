@@ -6,6 +6,7 @@
 
 #include "link/device_link.h"
 #include "link/params.h"
+#include "shell/config_file.h"
 
 namespace kestos {
 
@@ -57,19 +58,24 @@ bool runLinkBench(int rounds, SerialPort& port) {
     });
     report("Configuration tick (status + 3)", config, 4 + 4 + 4 + 11 + 4 + 14 + 4 + 16);
 
-    // Send back what the controller holds, so the upload changes nothing.
+    // The program's own upload of a .kss file that holds what the controller has, so that
+    // it changes nothing.
+    buildKeyTable();
     uint8_t values[parameterCount];
-    for (int i = 0; i < parameterCount; ++i)
-        values[i] = parameterValue(parameters[i]);
+    currentValues(values);
+    char text[configTextSize];
+    std::size_t length = formatConfiguration(values, text, sizeof text);
+    if (std::FILE* file = std::tmpfile()) {
+        std::fwrite(text, 1, length, file);
+        std::rewind(file);
+        readConfigurationWords(file, configFile);
+        std::fclose(file);
+    }
+    if (!contentsValid(configFile)) std::printf("warning: the file did not read back\n");
     int answered = 0;
-    double upload = measure(std::max(1, rounds / 4), [&] {
-        answered = 0;
-        for (int i = 0; i < parameterCount; ++i) {
-            sendCommand(parameters[i].code, values[i]);
-            if (linkState.lastByteCount == 3) ++answered;
-        }
-    });
-    report("Upload (27 command frames)", upload, parameterCount * (4 + 3));
+    double upload =
+        measure(std::max(1, rounds / 4), [&] { answered = uploadConfiguration(configFile); });
+    report("Upload of a .kss file (27 frames)", upload, parameterCount * (4 + 3));
     if (answered != parameterCount) std::printf("warning: %d of 27 answered\n", answered);
 
     closePort();

@@ -6,7 +6,10 @@
 //   kestos-probe [dialog] selected ID    prints the list's selection (-1: none)
 //   kestos-probe [dialog] count ID       prints the number of items of a list
 //   kestos-probe [dialog] state ID       prints "visible enabled checked" as three 0/1
+//   kestos-probe [dialog] text ID        prints the control's text (UTF-8)
+//   kestos-probe [dialog] type ID TEXT   types TEXT into the edit box in or at ID, then Enter
 //   kestos-probe command ID              menu command ID to the main window
+//   kestos-probe post-command ID         the same, posted: for a command that opens a dialog
 //   kestos-probe origin                  screen position of the page's top-left pixel
 // "dialog" aims at the modal dialog open over the program instead of the page.
 // Exit code 0 done, 1 no KestoS window (or no such dialog or control), 2 usage.
@@ -52,10 +55,32 @@ HWND modalDialog(HWND main) {
 }
 
 int usage() {
-    std::fputs("usage: kestos-probe [dialog] click|post-click|selected|count|state ID"
-               " | [dialog] select ID POS | command ID | origin\n",
+    std::fputs("usage: kestos-probe [dialog] click|post-click|selected|count|state|text ID"
+               " | [dialog] select ID POS | [dialog] type ID TEXT"
+               " | command|post-command ID | origin\n",
                stderr);
     return 2;
+}
+
+// A file dialog's name box is a combo box with the edit inside it.
+HWND editIn(HWND control) {
+    wchar_t cls[16] = {};
+    GetClassNameW(control, cls, 15);
+    if (_wcsicmp(cls, L"Edit") == 0) return control;
+    for (HWND child = GetWindow(control, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (HWND edit = editIn(child)) return edit;
+    return nullptr;
+}
+
+// As typed: the text, then Enter, which the dialog's own loop turns into its OK.
+void typeText(HWND control, const char* utf8) {
+    wchar_t text[1024];
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, text, 1024);
+    HWND edit = editIn(control);
+    if (!edit) edit = control;
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(edit, WM_KEYUP, VK_RETURN, 0xC0000001);
 }
 
 int onControl(HWND target, const char* what, int id, int argc, char** argv) {
@@ -77,6 +102,14 @@ int onControl(HWND target, const char* what, int id, int argc, char** argv) {
         std::printf("%ld\n", static_cast<long>(SendMessageW(control, CB_GETCURSEL, 0, 0)));
     } else if (std::strcmp(what, "count") == 0) {
         std::printf("%ld\n", static_cast<long>(SendMessageW(control, CB_GETCOUNT, 0, 0)));
+    } else if (std::strcmp(what, "text") == 0) {
+        wchar_t text[1024] = {};
+        char utf8[4096];
+        GetWindowTextW(control, text, 1023);
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+        std::printf("%s\n", utf8);
+    } else if (std::strcmp(what, "type") == 0 && argc == 1) {
+        typeText(control, argv[0]);
     } else if (std::strcmp(what, "state") == 0) {
         std::printf("%d %d %d\n", IsWindowVisible(control) ? 1 : 0,
                     IsWindowEnabled(control) ? 1 : 0,
@@ -110,6 +143,10 @@ int main(int argc, char** argv) {
     const char* what = argv[1];
     if (std::strcmp(what, "command") == 0 && argc == 3) {
         SendMessageW(main, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0);
+        return 0;
+    }
+    if (std::strcmp(what, "post-command") == 0 && argc == 3) {
+        PostMessageW(main, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0);
         return 0;
     }
     if (std::strcmp(what, "origin") == 0) {

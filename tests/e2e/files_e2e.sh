@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Save As and Open through the real common dialogs: the saved file holds the controller's set
+# (the same bytes kestos-cli writes from a simulator of the same start), and opening it after a
+# change sends the 27 frames in order, with the controller's set backed up first.
+source "$(dirname "$0")/../../scripts/e2e_lib.sh"
+
+e2e_prepare pol
+e2e_start_sim
+e2e_start_display 1024x768
+e2e_start_program
+sleep 1.5 # the Readings page's polls fill the image
+
+# The file dialog is up when its name box answers; a file appears when the save is done.
+file_dialog_up() { e2e_probe dialog text 1148 >/dev/null; }
+no_dialog() { ! e2e_probe dialog text 1 >/dev/null 2>&1; }
+choose_file() { # COMMAND PATH
+  e2e_probe post-command "$1"
+  e2e_wait_for 5 file_dialog_up || e2e_fail "command $1 showed no file dialog"
+  e2e_probe dialog type 1148 "$(winepath -w "$2" 2>/dev/null)"
+}
+
+choose_file 40015 "$e2e_dir/zapis"
+e2e_wait_for 5 test -s "$e2e_dir/zapis.kss" || e2e_fail "Save As wrote no zapis.kss"
+e2e_wait_for 3 no_dialog || e2e_fail "a box or dialog is still open after saving"
+
+# The same controller, read by kestos-cli on a second simulator from the same start.
+"$e2e_sim" --link "$e2e_dir/vsim2" 2>/dev/null &
+e2e_pids+=($!)
+e2e_wait_for 5 test -e "$e2e_dir/vsim2" || e2e_fail "the second simulator did not start"
+"$e2e_native/cli/kestos-cli" --port "$e2e_dir/vsim2" save "$e2e_dir/expected.kss" >/dev/null ||
+  e2e_fail "kestos-cli could not save the second simulator's set"
+cmp "$e2e_dir/expected.kss" "$e2e_dir/zapis.kss" || e2e_fail "zapis.kss differs from the controller's set"
+
+# Change InjectDelay on the Configuration page, then send the saved set back.
+e2e_probe command 40006
+sleep 0.5
+before=$(e2e_probe selected 1026)
+e2e_probe select 1026 $(((before + 5) % 20))
+e2e_wait_for 2 grep -q " RX 65 0E " "$e2e_log" || e2e_fail "no InjectDelay frame"
+sleep 0.5
+from=$(($(e2e_log_lines) + 1))
+choose_file 40014 "$e2e_dir/zapis.kss"
+
+# The 27 frames the file asks for, "code value" in hex, in table order.
+expected_frames() {
+  tr -d '\r' <"$e2e_dir/zapis.kss" | awk -F'= ' 'NR > 3 {
+      code = NR + 1; if (code >= 30) code++; printf "%02X %02X\n", code, $2 }'
+}
+sent_frames() {
+  awk -v from="$from" 'NR >= from && $2 == "RX" && $4 != "01" && $4 != "02" && $4 != "03" &&
+      $4 != "04" { print $4, $5 }' "$e2e_log"
+}
+all_sent() { [ "$(sent_frames | wc -l)" -ge 27 ]; }
+e2e_wait_for 10 all_sent || e2e_fail "Open sent $(sent_frames | wc -l) of 27 frames"
+diff <(expected_frames) <(sent_frames) >&2 || e2e_fail "the frames differ from the file"
+e2e_wait_for 3 no_dialog || e2e_fail "a warning was shown after the upload"
+
+backups=("$e2e_dir"/Backup/KestoS-*.kss)
+[ "${#backups[@]}" = 1 ] && [ -s "${backups[0]}" ] || e2e_fail "no backup in Backup\\"
+changes=$("$e2e_native/cli/kestos-cli" diff "$e2e_dir/zapis.kss" "${backups[0]}" | cut -d: -f1 || true)
+[ "$changes" = InjectDelay ] || e2e_fail "the backup is not the changed set: $changes"
+echo PASS
