@@ -12,8 +12,7 @@ namespace kestos::test {
 
 class MemoryFiles final : public FileSystem {
   public:
-    std::map<std::string, std::string> files;
-    std::set<std::string> folders;
+    std::map<std::string, std::string> files; // path -> contents
     bool failWrites = false;
     bool failFolders = false;
 
@@ -26,27 +25,17 @@ class MemoryFiles final : public FileSystem {
         return f;
     }
     bool replaceFile(const char* path, const char* data, std::size_t size) override {
-        if (failWrites) return false;
-        files[path].assign(data, size);
-        return true;
+        if (!failWrites) files[path].assign(data, size);
+        return !failWrites;
     }
-    bool makeFolder(const char* path) override {
-        if (failFolders) return false;
-        folders.insert(path);
-        return true;
-    }
+    bool makeFolder(const char*) override { return !failFolders; }
     void listFolder(const char* folder, void (*visit)(const char*, void*), void* context) override {
-        std::string prefix = std::string(folder) + "/";
-        std::set<std::string> names; // a copy: the visitor's caller may remove files after
-        for (const auto& [path, text] : files)
-            if (path.rfind(prefix, 0) == 0) names.insert(path.substr(prefix.size()));
-        for (const std::string& name : names)
+        for (const std::string& name : namesIn(folder)) // a copy: the caller may remove files
             visit(name.c_str(), context);
     }
     bool removeFile(const char* path) override { return files.erase(path) == 1; }
     char separator() const override { return '/'; }
 
-    // The names in `folder`, sorted.
     std::set<std::string> namesIn(const std::string& folder) const {
         std::set<std::string> names;
         for (const auto& [path, text] : files)
