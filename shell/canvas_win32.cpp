@@ -1,5 +1,7 @@
 #include "shell/canvas_win32.h"
 
+#include <cstddef>
+
 #include "shell/drawing_objects_win32.h"
 #include "shell/shell_win32.h"
 #include "shell/text_win32.h"
@@ -58,11 +60,24 @@ void WindowCanvas::ellipse(Pen pen, Brush brush, int left, int top, int right, i
 }
 
 void WindowCanvas::line(Pen pen, int x1, int y1, int x2, int y2) {
+    const CanvasPoint points[2] = {{x1, y1}, {x2, y2}};
+    polyline(pen, points, 2);
+}
+
+static_assert(sizeof(CanvasPoint) == sizeof(POINT) &&
+                  offsetof(CanvasPoint, y) == offsetof(POINT, y),
+              "points go to Polyline as they are");
+
+void WindowCanvas::polyline(Pen pen, const CanvasPoint* points, int count) {
     if (!ready()) return;
     HGDIOBJ old = SelectObject(shapeDc_, penHandle(pen));
     if (!originalPen_) originalPen_ = old;
-    const POINT points[2] = {{x1, y1}, {x2, y2}};
-    Polyline(shapeDc_, points, 2);
+    Polyline(shapeDc_, reinterpret_cast<const POINT*>(points), count);
+}
+
+Rgb WindowCanvas::buttonFace() const {
+    COLORREF c = GetSysColor(COLOR_BTNFACE);
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 
 void WindowCanvas::text(Font font, Rgb foreground, Rgb background, int x, int y, const char* text,

@@ -23,8 +23,10 @@ class WindowCanvas final : public Canvas {
                    int corner) override;
     void ellipse(Pen pen, Brush brush, int left, int top, int right, int bottom) override;
     void line(Pen pen, int x1, int y1, int x2, int y2) override;
+    void polyline(Pen pen, const CanvasPoint* points, int count) override;
     void text(Font font, Rgb foreground, Rgb background, int x, int y, const char* text,
               int length) override;
+    Rgb buttonFace() const override;
 
   private:
     void select(Pen pen, Brush brush);

@@ -4,6 +4,8 @@
 #include "link/device_link.h"
 #include "pages/readings/dial.h"
 #include "pages/readings/readings_page_win32.h"
+#include "pages/scope/scope.h"
+#include "pages/scope/scope_page_win32.h"
 #include "res/resource.h"
 #include "shell/config_keys.h"
 #include "shell/language.h"
@@ -70,6 +72,7 @@ void onPaint(HWND window) {
         highlightPageItem();
         break;
     case 5: layoutResetPage(); break;
+    case 6: paintScopePage(); break;
     default: break;
     }
 
@@ -112,6 +115,7 @@ void startupInit() {
     buildDialTables();
     buildKeyTable();
     createFonts();
+    resetTraces();
 }
 
 void registerMainClass(HINSTANCE instance, const wchar_t* className) {

@@ -5,6 +5,7 @@
 #include "pages/params/options_page_win32.h"
 #include "pages/params/reset_page_win32.h"
 #include "pages/readings/readings_page_win32.h"
+#include "pages/scope/scope_page_win32.h"
 #include "res/resource.h"
 #include "shell/language.h"
 #include "shell/size_classes.h"
@@ -46,7 +47,7 @@ const PageEntry pages[6] = {
     {optionsPageProc, prepareOptionsPage},      // 3 Options
     {emptyPageProc, nullptr},                   // 4 Schema
     {resetPageProc, nullptr},                   // 5 Reset
-    {emptyPageProc, nullptr},                   // 6 Oscilloscope
+    {scopePageProc, openScopePage},             // 6 Oscilloscope
 };
 
 const PageEntry* pageEntry(int pageNumber) {

@@ -49,6 +49,13 @@ struct SchemaTableEntry {
     PixelBox vBar; // control 1121
 };
 
+// The Oscilloscope page's cursor bar (1117) and check box (1071), placed on every paint.
+struct ScopeControlsLayout {
+    PixelBox cursorBar;
+    PixelBox cursorCheck;
+    bool checkMoved; // false: the check box stays where the template put it
+};
+
 struct SizeClassInfo {
     int menuItem;
     const char* menuCaption;
@@ -64,6 +71,7 @@ struct SizeClassInfo {
     int barX[barCount];
     ResetLayout reset;
     SchemaTableEntry schema;
+    ScopeControlsLayout scope;
     int configurationTemplate;
     int optionsTemplate;
 };
@@ -93,6 +101,7 @@ inline constexpr SizeClassInfo sizeClassTable[sizeClassCount] = {
         .barX = {113, 172, 231, 290},
         .reset = {{65, 90}, {65, 130}, {85, 190, 450, 45}},
         .schema = {false, {10, 10, 600, 370}, {10, 380, 600, 15}, {610, 10, 15, 370}},
+        .scope = {{137, 0, 364, 20}, {490, 20, 550, 40}, true},
         .configurationTemplate = IDD_CONFIG_640X480,
         .optionsTemplate = IDD_OPTIONS_640X480,
     },
@@ -111,6 +120,7 @@ inline constexpr SizeClassInfo sizeClassTable[sizeClassCount] = {
         .barX = {140, 214, 288, 362},
         .reset = {{150, 130}, {150, 170}, {120, 250, 550, 55}},
         .schema = {false, {10, 10, 750, 485}, {10, 495, 750, 20}, {760, 10, 20, 485}},
+        .scope = {{180, 0, 440, 25}, {0, 0, 0, 0}, false},
         .configurationTemplate = IDD_CONFIG_800X600,
         .optionsTemplate = IDD_OPTIONS_800X600,
     },
@@ -129,6 +139,7 @@ inline constexpr SizeClassInfo sizeClassTable[sizeClassCount] = {
         .barX = {180, 274, 368, 462},
         .reset = {{250, 150}, {250, 200}, {150, 300, 700, 65}},
         .schema = centredSchema,
+        .scope = {{235, 0, 548, 30}, {800, 0, 900, 25}, true},
         .configurationTemplate = IDD_CONFIG_1024X768,
         .optionsTemplate = IDD_OPTIONS_1024X768,
     },
@@ -147,6 +158,7 @@ inline constexpr SizeClassInfo sizeClassTable[sizeClassCount] = {
         .barX = {225, 343, 461, 579},
         .reset = {{360, 250}, {360, 300}, {220, 400, 800, 75}},
         .schema = centredSchema,
+        .scope = {{300, 10, 677, 40}, {1000, 0, 1100, 45}, true},
         .configurationTemplate = IDD_CONFIG_1280X960,
         .optionsTemplate = IDD_OPTIONS_1280X960,
     },
@@ -165,6 +177,7 @@ inline constexpr SizeClassInfo sizeClassTable[sizeClassCount] = {
         .barX = {225, 343, 461, 579},
         .reset = {{360, 300}, {360, 350}, {220, 450, 800, 75}},
         .schema = centredSchema,
+        .scope = {{300, 15, 677, 45}, {1000, 0, 1100, 50}, true},
         .configurationTemplate = IDD_CONFIG_1280X1024,
         .optionsTemplate = IDD_OPTIONS_1280X1024,
     },

@@ -98,23 +98,11 @@ void drawTps(Page& p) {
         if (i != lit) lamp(p.canvas(), i, false);
 
     char buf[32];
-    const double v = volts(rb[1]);
-    const char* text = buf;
-    int length = 4;
-    switch (settings1()[2] & 0x0F) {
-    case 1: formatCut(buf, sizeof buf, 4, "%f", 5.0 - v); break;
-    case 2:
-    case 3: text = "_.__"; break;
-    case 6:
-    case 7:
-        p.rect(Pen::lightGray, Brush::lightGray, 30, 155, (settings1()[2] & 0x0F) == 6 ? 105 : 110,
-               195);
-        text = bit(rb[7], 4) ? "OFF" : " ON";
-        length = 3;
-        break;
-    default: formatCut(buf, sizeof buf, 4, "%f", v); break;
-    }
-    p.text(Font::pageValue, colour::black, colour::white, 40, 155, text, length);
+    const int inputType = settings1()[2] & 0x0F;
+    TpsReadout tps = tpsReadout(inputType, rb[1], bit(rb[7], 4), buf, sizeof buf);
+    if (tps.kind == TpsReadout::onOff)
+        p.rect(Pen::lightGray, Brush::lightGray, 30, 155, inputType == 6 ? 105 : 110, 195);
+    p.text(Font::pageValue, colour::black, colour::white, 40, 155, tps.text, tps.length);
 
     p.text(Font::pageLabel, colour::black, colour::white, 305, 196,
            formatCut(buf, sizeof buf, 4, "%f", settings1()[12] / 50.0 + 0.02), 4);
@@ -351,6 +339,18 @@ const char* formatCut(char* buffer, int size, int cut, const char* format, ...) 
     va_end(args);
     if (cut >= 0 && cut < size) buffer[cut] = 0;
     return buffer;
+}
+
+TpsReadout tpsReadout(int inputType, unsigned tpsByte, bool switchOff, char* buffer, int size) {
+    const double v = volts(tpsByte);
+    switch (inputType) {
+    case 1: return {formatCut(buffer, size, 4, "%f", 5.0 - v), 4, TpsReadout::volts};
+    case 2:
+    case 3: return {"_.__", 4, TpsReadout::none};
+    case 6:
+    case 7: return {switchOff ? "OFF" : " ON", 3, TpsReadout::onOff};
+    default: return {formatCut(buffer, size, 4, "%f", v), 4, TpsReadout::volts};
+    }
 }
 
 SliderLook lambdaSlider(unsigned lambdaByte, unsigned lambdaTypeByte, unsigned colourByte) {

@@ -53,6 +53,15 @@ struct Range {
     int left, right;
 };
 Range permittedRange(int attInit, unsigned below, unsigned above);
+// The TPS readout by input type (low nibble of LambdaType): type 1 shows 5 minus the voltage,
+// 2 and 3 "_.__", 6 and 7 the throttle switch, the others the voltage. `buffer` holds the
+// text when it is formatted.
+struct TpsReadout {
+    const char* text;
+    int length;
+    enum Kind { volts, none, onOff } kind;
+};
+TpsReadout tpsReadout(int inputType, unsigned tpsByte, bool switchOff, char* buffer, int size);
 // printf of `format` cut to `cut` characters, as the readouts are drawn.
 const char* formatCut(char* buffer, int size, int cut, const char* format, ...)
     __attribute__((format(printf, 4, 5)));
