@@ -3,6 +3,7 @@
 # against kestos-sim with 9600-baud byte timing; the pages' drawing and refresh under Wine.
 # Figures, not pass/fail.
 # Usage: bench.sh [link rounds] [readings rounds] [parameter page rounds] [page switches]
+#                 [oscilloscope ticks]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KESTOS_BUILD:-$root/build}
@@ -36,5 +37,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   sim=$!
   for _ in $(seq 50); do [ -e "$1/vcom1" ] && break; sleep 0.1; done
   wine "$1/bench/params_bench.exe" "${4:-500}" "${5:-1000}" </dev/null
+  wine "$1/bench/scope_bench.exe" "${6:-10000}" </dev/null
   kill $sim
-  wine_stop_server' "$root" "$build/win" "${2:-2000}" "$build/native/sim/kestos-sim" "${3:-}" "${4:-}"
+  wine_stop_server' "$root" "$build/win" "${2:-2000}" "$build/native/sim/kestos-sim" "${3:-}" "${4:-}" \
+  "${5:-}"

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The Oscilloscope page against kestos-sim: the sweep advances with the engine-speed trace off
+# its baseline; in cursor mode nothing goes to the controller; with the controller silent the
+# sweep stands still and resumes by itself, with one more settings poll.
+source "$(dirname "$0")/../../scripts/e2e_lib.sh"
+
+e2e_prepare ang
+e2e_start_sim --warm
+e2e_start_display 1024x768
+e2e_start_program
+sleep 1
+e2e_probe command 40010
+sleep 1
+
+# x of the red sweep bar in plot 1 (page pixels), or -1.
+sweep_x() {
+  local origin ox oy y
+  origin=$(e2e_probe origin) || return 1
+  read -r ox oy <<<"$origin"
+  y=$(e2e_y 100)
+  import -window root -crop "$(($(e2e_x 600) - $(e2e_x 198)))x1+$((ox + $(e2e_x 198)))+$((oy + y))" \
+    "$e2e_dir/row.ppm" 2>/dev/null
+  convert "$e2e_dir/row.ppm" -depth 8 txt:- | awk -v left="$(e2e_x 198)" -F'[,:]' \
+    '!found && tolower($0) ~ /#ff0000/ { x = $1 + left; found = 1 }
+     END { print found ? x : -1 }'
+}
+log_lines() { e2e_log_lines; }
+
+first=$(sweep_x)
+sleep 1
+second=$(sweep_x)
+[ "$first" -ge 0 ] && [ "$second" -gt "$first" ] || e2e_fail "the sweep does not advance ($first, $second)"
+# A warm engine idles well above 0 rpm: the blue trace stands above plot 3's baseline.
+above=$(e2e_count 203 263 596 $((350 - 3)) 0000ff)
+[ "$above" -gt 20 ] || e2e_fail "the engine-speed trace does not follow the revs ($above pixels)"
+import -window root "$e2e_dir/live.png"
+
+e2e_probe click 1071
+sleep 0.5
+before=$(log_lines)
+sleep 1
+[ "$(log_lines)" = "$before" ] || e2e_fail "frames went to the controller in cursor mode"
+[ "$(e2e_probe state 1117 | cut -d' ' -f1)" = 1 ] || e2e_fail "no cursor scroll bar"
+import -window root "$e2e_dir/cursor.png"
+e2e_probe click 1071
+sleep 0.5
+
+kill -USR1 "$e2e_sim_pid"
+sleep 1.5 # three unanswered status polls declare the link down
+stopped=$(sweep_x)
+sleep 1
+[ "$(sweep_x)" = "$stopped" ] || e2e_fail "the sweep moves with the controller silent"
+from=$(($(log_lines) + 1))
+kill -USR2 "$e2e_sim_pid"
+moving() { [ "$(sweep_x)" != "$stopped" ]; }
+e2e_wait_for 5 moving || e2e_fail "the sweep did not resume"
+settings_polls=$(awk -v from="$from" 'NR >= from && $2 == "RX" && $4 == "03"' "$e2e_log" | wc -l)
+[ "$settings_polls" = 1 ] || e2e_fail "$settings_polls settings polls after the link came back"
+echo PASS
