@@ -1,5 +1,6 @@
 #include "pages/scope/scope.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "link/device_link.h"
@@ -307,7 +308,8 @@ void scopeTick(Canvas& c, ScopeControls& controls) {
 
 void cursorTick(Canvas& c, ScopeControls& controls) {
     ScopeState& s = scopeState;
-    s.cursorPos = controls.cursorBarPosition();
+    // Kept inside the stored sweep whatever the bar reports.
+    s.cursorPos = std::clamp(controls.cursorBarPosition(), cursorFirst, cursorLast);
     columnLine(c, Pen::black, scaledX(s.cursorPos + 201));
     if (s.lastCursorPos != s.cursorPos) {
         columnLine(c, Pen::white, scaledX(s.lastCursorPos + 201));
