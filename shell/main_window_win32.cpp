@@ -4,6 +4,7 @@
 #include "link/device_link.h"
 #include "pages/readings/dial.h"
 #include "pages/readings/readings_page_win32.h"
+#include "pages/schema/schema_page_win32.h"
 #include "pages/scope/scope.h"
 #include "pages/scope/scope_page_win32.h"
 #include "res/resource.h"
@@ -71,6 +72,7 @@ void onPaint(HWND window) {
         refreshReadings();
         highlightPageItem();
         break;
+    case 4: copySchemaView(); break;
     case 5: layoutResetPage(); break;
     case 6: paintScopePage(); break;
     default: break;

@@ -5,6 +5,7 @@
 #include "pages/params/options_page_win32.h"
 #include "pages/params/reset_page_win32.h"
 #include "pages/readings/readings_page_win32.h"
+#include "pages/schema/schema_page_win32.h"
 #include "pages/scope/scope_page_win32.h"
 #include "res/resource.h"
 #include "shell/language.h"
@@ -14,17 +15,6 @@
 namespace kestos {
 
 namespace {
-
-// Pages whose own work has not been built yet: they only take their place in the window.
-INT_PTR CALLBACK emptyPageProc(HWND page, UINT message, WPARAM, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG: return TRUE;
-    case WM_PAINT:
-        MoveWindow(page, 0, 0, sizeState.windowWidth, sizeState.windowHeight, FALSE);
-        return FALSE;
-    default: return FALSE;
-    }
-}
 
 struct PageEntry {
     DLGPROC proc;
@@ -45,7 +35,7 @@ const PageEntry pages[6] = {
     {readingsPageProc, drawReadingsBackground}, // 1 Readings
     {configPageProc, prepareConfigPage},        // 2 Configuration
     {optionsPageProc, prepareOptionsPage},      // 3 Options
-    {emptyPageProc, nullptr},                   // 4 Schema
+    {schemaPageProc, layoutSchemaPage},         // 4 Schema
     {resetPageProc, nullptr},                   // 5 Reset
     {scopePageProc, openScopePage},             // 6 Oscilloscope
 };

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "shell/canvas.h"
+#include "shell/scroll_code.h"
 
 namespace kestos {
 
@@ -75,7 +76,6 @@ void scopeTick(Canvas& canvas, ScopeControls& controls);
 void cursorTick(Canvas& canvas, ScopeControls& controls);
 
 // The value cursor's scroll bar: the new position for a scroll code.
-enum class ScrollCode { lineLeft, lineRight, pageLeft, pageRight, thumbTrack, other };
 int cursorScrollStep(int position, ScrollCode code, int trackPosition);
 
 // Trace values v in design units above the plot's baseline.

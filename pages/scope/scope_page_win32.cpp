@@ -4,6 +4,7 @@
 #include "pages/scope/scope.h"
 #include "res/resource.h"
 #include "shell/canvas_win32.h"
+#include "shell/scroll_code_win32.h"
 #include "shell/shell_win32.h"
 #include "shell/size_classes.h"
 #include "shell/text_win32.h"
@@ -78,20 +79,9 @@ void onCursorCheck(HWND page, HWND check) {
     redrawTraces(canvas);
 }
 
-ScrollCode scrollCode(WORD code) {
-    switch (code) {
-    case SB_THUMBTRACK: return ScrollCode::thumbTrack;
-    case SB_PAGERIGHT: return ScrollCode::pageRight;
-    case SB_PAGELEFT: return ScrollCode::pageLeft;
-    case SB_LINERIGHT: return ScrollCode::lineRight;
-    case SB_LINELEFT: return ScrollCode::lineLeft;
-    default: return ScrollCode::other;
-    }
-}
-
 void onScroll(WPARAM wParam, HWND bar) {
     if (GetDlgCtrlID(bar) != IDC_SCOPE_CURSOR_BAR) return;
-    scopeState.cursorPos = cursorScrollStep(scopeState.cursorPos, scrollCode(LOWORD(wParam)),
+    scopeState.cursorPos = cursorScrollStep(scopeState.cursorPos, scrollCodeFrom(LOWORD(wParam)),
                                             static_cast<short>(HIWORD(wParam)));
     SetScrollPos(bar, SB_CTL, scopeState.cursorPos, TRUE);
 }
