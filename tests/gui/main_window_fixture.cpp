@@ -197,6 +197,13 @@ RECT MainWindow::windowRect() const {
     return r;
 }
 
+COLORREF MainWindow::pixel(int x, int y) const {
+    HDC dc = GetDC(shell.pageWindow);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(shell.pageWindow, dc);
+    return c;
+}
+
 void MainWindow::removeLanguageFiles() {
     DeleteFileA("Lang\\KestoS_lang.pol");
     DeleteFileA("Lang\\KestoS_lang.ang");

@@ -69,6 +69,9 @@ class MainWindow : public ::testing::Test {
     std::wstring title() const;
     std::wstring topMenuCaption(int position) const;
     RECT windowRect() const;
+    // A pixel of the page as drawn, at device or design coordinates of the size class.
+    COLORREF pixel(int x, int y) const;
+    COLORREF designPixel(int x, int y) const { return pixel(scaledX(x), scaledY(y)); }
 
     // Writes KestoS.ini before start().
     void settingsFile(const std::string& text) { writeFile("KestoS.ini", text); }

@@ -37,13 +37,6 @@ class ReadingsPage : public MainWindow {
         drawReadingsBackground();
     }
     void refresh() { refreshReadings(); }
-    COLORREF pixel(int x, int y) const {
-        HDC dc = GetDC(shell.pageWindow);
-        COLORREF c = GetPixel(dc, x, y);
-        ReleaseDC(shell.pageWindow, dc);
-        return c;
-    }
-    COLORREF designPixel(int x, int y) const { return pixel(scaledX(x), scaledY(y)); }
     // A point 60 % of the way from the dial's centre to table point n.
     COLORREF needlePixel(int n) const {
         const double s = sizeState.scaleX;

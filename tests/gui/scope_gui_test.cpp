@@ -52,13 +52,6 @@ class ScopePage : public MainWindow {
         WindowCanvas canvas(shell.pageWindow);
         scopeTick(canvas, controls);
     }
-    COLORREF pixel(int x, int y) const {
-        HDC dc = GetDC(shell.pageWindow);
-        COLORREF c = GetPixel(dc, x, y);
-        ReleaseDC(shell.pageWindow, dc);
-        return c;
-    }
-    COLORREF designPixel(int x, int y) const { return pixel(scaledX(x), scaledY(y)); }
     RECT placed(int id) const {
         RECT r{};
         GetWindowRect(GetDlgItem(shell.pageWindow, id), &r);
