@@ -121,6 +121,7 @@ void attachLanguageMenu() {
     enableSizeItems(sizeState.desktopClass);
     markPortItem(shell.portMark);
     markSizeClass();
+    fitWindowToMenuBar();
 }
 
 void placeMainWindow() {
@@ -130,6 +131,23 @@ void placeMainWindow() {
         windowPlacement(desk.right, desk.bottom, sizeState.windowWidth, sizeState.windowHeight);
     SetWindowPos(shell.mainWindow, HWND_TOP, at.x, at.y, sizeState.windowWidth,
                  sizeState.windowHeight, 0);
+    fitWindowToMenuBar();
+}
+
+void fitWindowToMenuBar() {
+    HWND w = shell.mainWindow;
+    if (!w) return;
+    const UINT keep = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+    // The preset's height first: the bar wraps by the width, and a language's bar may not.
+    SetWindowPos(w, nullptr, 0, 0, sizeState.windowWidth, sizeState.windowHeight, keep);
+    RECT frame{0, 0, 0, 0}, client{};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(w, GWL_STYLE)), TRUE,
+                       static_cast<DWORD>(GetWindowLongW(w, GWL_EXSTYLE)));
+    GetClientRect(w, &client);
+    const int oneLineClient = sizeState.windowHeight - (frame.bottom - frame.top);
+    const int extra = oneLineClient - client.bottom;
+    if (extra > 0)
+        SetWindowPos(w, nullptr, 0, 0, sizeState.windowWidth, sizeState.windowHeight + extra, keep);
 }
 
 void applySizeClass() {

@@ -58,3 +58,22 @@ TEST_F(DesktopStart, PicksTheLargestPresetThatFitsAndPlacesIt) {
         EXPECT_EQ(checked(id), k == c->sizeClass) << "size item of class " << k;
     }
 }
+
+TEST_F(DesktopStart, TheWholePageShowsUnderAWrappedMenuBar) {
+    const DesktopCase* c = thisDesktop();
+    ASSERT_NE(c, nullptr);
+    if (c->sizeClass != 1) GTEST_SKIP() << "only the smallest preset's English bar wraps";
+    settingsFile("[Ustawienia]\r\nCommPort= 1\r\nLanguage= ang\r\n");
+    ASSERT_TRUE(start());
+    RECT frame{0, 0, 0, 0}, client{}, button{};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(shell.mainWindow, GWL_STYLE)),
+                       TRUE, static_cast<DWORD>(GetWindowLongW(shell.mainWindow, GWL_EXSTYLE)));
+    GetClientRect(shell.mainWindow, &client);
+    EXPECT_EQ(client.bottom, c->height - (frame.bottom - frame.top)) << "a one-line page height";
+    EXPECT_GT(windowRect().bottom - windowRect().top, c->height) << "the bar took two lines";
+    GetWindowRect(GetDlgItem(shell.pageWindow, IDC_LEARN), &button);
+    MapWindowPoints(nullptr, shell.mainWindow, reinterpret_cast<POINT*>(&button), 2);
+    EXPECT_LE(button.bottom, client.bottom) << "NAUKA is on screen";
+    command(IDM_LANG_POLISH);
+    EXPECT_EQ(windowRect().bottom - windowRect().top, c->height) << "one line again";
+}

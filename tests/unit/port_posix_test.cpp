@@ -176,7 +176,8 @@ TEST(KestosCli, ReadPrintsTheControllerAsJson) {
     EXPECT_NE(r.out.find("\"firmwareMajor\":1"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"settingsBlock2\":[101,"), std::string::npos) << r.out;
     for (const Parameter& p : parameters)
-        EXPECT_NE(r.out.find("\"" + std::string(p.key) + "\":"), std::string::npos) << p.key;
+        EXPECT_NE(r.out.find(std::string(1, '"').append(p.key).append("\":")), std::string::npos)
+            << p.key;
 }
 
 TEST(KestosCli, ExitCodesTellUsageAndSilence) {
