@@ -1,10 +1,12 @@
 # The two commands of the README. Both install what is missing and build what is stale.
-.PHONY: run test build clean
+.PHONY: run test build dist clean
 run:
 	scripts/run.sh
 test:
 	scripts/test.sh
 build:
 	scripts/deps.sh && scripts/build.sh
+dist:
+	scripts/dist.sh
 clean:
 	rm -rf build

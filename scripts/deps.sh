@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing KestoS needs, when it is missing (Debian 12).
+# Usage: deps.sh [dist]   dist: also what the packages and their tests need (the 32-bit
+# compilers, NSIS, zip, and Wine's 32-bit half, which comes from the i386 architecture).
 set -euo pipefail
 
 packages=(
@@ -7,6 +9,9 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine64 wine xvfb xdotool imagemagick x11-apps xauth fonts-wine
 )
+if [ "${1:-}" = dist ]; then
+  packages+=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 nsis zip unzip wine32:i386)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -20,5 +25,8 @@ echo "Installing: ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
+if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
 $sudo apt-get update -q
 $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Everything: native unit tests, the same under ASan+UBSan, then the windows build's tests
-# under Wine on a virtual display, against kestos-sim on COM1.
+# under Wine on a virtual display, against kestos-sim on COM1, and the packages.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KESTOS_BUILD:-$root/build}
 
-"$root/scripts/deps.sh"
+"$root/scripts/deps.sh" dist
 "$root/scripts/build.sh" native asan win
+"$root/scripts/dist.sh" >/dev/null
 
 echo "== native tests"
 ctest --test-dir "$build/native" --output-on-failure

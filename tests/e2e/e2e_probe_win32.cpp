@@ -11,6 +11,7 @@
 //   kestos-probe command ID              menu command ID to the main window
 //   kestos-probe post-command ID         the same, posted: for a command that opens a dialog
 //   kestos-probe origin                  screen position of the page's top-left pixel
+//   kestos-probe version FILE            the file version in an exe's version resource
 // "dialog" aims at the modal dialog open over the program instead of the page.
 // Exit code 0 done, 1 no KestoS window (or no such dialog or control), 2 usage.
 #include <windows.h>
@@ -122,7 +123,28 @@ int onControl(HWND target, const char* what, int id, int argc, char** argv) {
 
 } // namespace
 
+// Needs no running program.
+int printVersion(const char* utf8Path) {
+    wchar_t path[MAX_PATH * 2];
+    MultiByteToWideChar(CP_UTF8, 0, utf8Path, -1, path, MAX_PATH * 2);
+    DWORD ignored = 0, size = GetFileVersionInfoSizeW(path, &ignored);
+    if (size == 0) return 1;
+    char* data = new char[size];
+    wchar_t* text = nullptr;
+    UINT length = 0;
+    int status = 1;
+    if (GetFileVersionInfoW(path, 0, size, data) &&
+        VerQueryValueW(data, L"\\StringFileInfo\\040904B0\\FileVersion",
+                       reinterpret_cast<void**>(&text), &length)) {
+        std::printf("%ls\n", text);
+        status = 0;
+    }
+    delete[] data;
+    return status;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "version") == 0) return printVersion(argv[2]);
     if (argc < 2) return usage();
     HWND main = mainWindow();
     HWND page = main ? pageWindow(main) : nullptr;
