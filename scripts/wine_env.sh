@@ -11,8 +11,18 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 
+# A prefix made before Wine's 32-bit half was installed cannot start programs afterwards
+# ("could not load kernel32.dll"): the marker notes which Wine made it.
+wine_flavour() {
+  if [ -d /usr/lib/i386-linux-gnu/wine/i386-windows ]; then echo "wow64"; else echo "win64"; fi
+}
+
 wine_prefix_init() {
-  if [ -f "$WINEPREFIX/.kestos-ready" ]; then return 0; fi
+  if [ -f "$WINEPREFIX/.kestos-ready" ]; then
+    [ "$(cat "$WINEPREFIX/.kestos-ready")" = "$(wine_flavour)" ] && return 0
+    wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+  fi
   mkdir -p "$WINEPREFIX"
   wineboot -i </dev/null >/dev/null 2>&1
   local n
@@ -26,7 +36,7 @@ wine_prefix_init() {
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   wineserver -k >/dev/null 2>&1 || true
-  touch "$WINEPREFIX/.kestos-ready"
+  wine_flavour >"$WINEPREFIX/.kestos-ready"
 }
 
 # Wine's background services would otherwise hold ctest's pipes open.
