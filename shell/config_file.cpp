@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "link/device_link.h"
+#include "shell/words.h"
 
 namespace kestos {
 
@@ -38,38 +39,16 @@ std::size_t formatConfiguration(const uint8_t values[parameterCount], char* text
 
 namespace {
 
-bool isSpace(int c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-int skipSpace(std::FILE* file) {
-    int c;
-    do
-        c = std::fgetc(file);
-    while (c != EOF && isSpace(c));
-    return c;
-}
-
 // One word; a word longer than the buffer is read whole and marked too long.
-bool readWord(std::FILE* file, char (&word)[keySize], bool& tooLong) {
-    int c = skipSpace(file);
-    if (c == EOF) return false;
-    std::size_t n = 0;
-    tooLong = false;
-    for (; c != EOF && !isSpace(c); c = std::fgetc(file)) {
-        if (n < keySize - 1)
-            word[n++] = static_cast<char>(c);
-        else
-            tooLong = true;
-    }
-    word[n] = 0;
-    return true;
+bool readName(std::FILE* file, char (&word)[keySize], bool& tooLong) {
+    return readWord(file, word, keySize, &tooLong);
 }
 
 // An optional sign and at least one digit; whatever follows the digits is left for the
 // next word. Only the low 8 bits are kept, so the sum never overflows.
 bool readValue(std::FILE* file, uint8_t& value) {
-    int c = skipSpace(file);
+    skipSpace(file);
+    int c = std::fgetc(file);
     bool negative = false;
     if (c == '+' || c == '-') {
         negative = c == '-';
@@ -89,12 +68,12 @@ bool readValue(std::FILE* file, uint8_t& value) {
 void readConfigurationWords(std::FILE* file, ConfigFileContents& into) {
     std::memset(&into, 0, sizeof into);
     for (int i = 0; i < keyHeaderLines; ++i) {
-        if (!readWord(file, into.fileNames[i], into.nameTooLong[i])) return;
+        if (!readName(file, into.fileNames[i], into.nameTooLong[i])) return;
         into.namesRead = i + 1;
     }
     for (int i = 0; i < parameterCount; ++i) {
         int entry = keyHeaderLines + i;
-        if (!readWord(file, into.fileNames[entry], into.nameTooLong[entry])) return;
+        if (!readName(file, into.fileNames[entry], into.nameTooLong[entry])) return;
         into.namesRead = entry + 1;
         if (!readValue(file, into.fileValues[i])) return;
         into.valuesRead = i + 1;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "shell/language.h"
+#include "shell/words.h"
 
 namespace kestos {
 
@@ -16,34 +17,6 @@ constexpr char separator = '\\';
 #else
 constexpr char separator = '/';
 #endif
-
-// White space as the C library's isspace sees it in the "C" locale.
-bool isSpace(int ch) {
-    return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\v' || ch == '\f' || ch == '\r';
-}
-
-void skipSpace(std::FILE* f) {
-    int ch;
-    while ((ch = std::fgetc(f)) != EOF && isSpace(ch)) {
-    }
-    if (ch != EOF) std::ungetc(ch, f);
-}
-
-// Like fscanf's %s, but a word longer than the buffer is cut, the rest of it still consumed.
-// False at end of file (out untouched).
-bool readWord(std::FILE* f, char* out, std::size_t outSize) {
-    skipSpace(f);
-    int ch = std::fgetc(f);
-    if (ch == EOF) return false;
-    std::size_t n = 0;
-    while (ch != EOF && !isSpace(ch)) {
-        if (n + 1 < outSize) out[n++] = static_cast<char>(ch);
-        ch = std::fgetc(f);
-    }
-    if (ch != EOF) std::ungetc(ch, f);
-    out[n] = '\0';
-    return true;
-}
 
 // Like fscanf's %d: optional sign and digits. On a failure only the white space and a lone sign
 // are consumed, so the next word read still finds what stood there. Large values saturate.
@@ -110,6 +83,12 @@ SettingsReadResult readSettings(const char* dir) {
         bool written = writeSettings(dir);
         return {defaultPortNumber, true, written};
     }
+    readSettingsFrom(f);
+    std::fclose(f);
+    return {settingsState.portNumber, false, false};
+}
+
+void readSettingsFrom(std::FILE* f) {
     // Values are taken by position; the section and key words are not compared.
     char word[languageCodeSize];
     int port = 0;
@@ -118,9 +97,7 @@ SettingsReadResult readSettings(const char* dir) {
     readInt(f, &port);
     readWord(f, word, sizeof word);
     readWord(f, languageState.languageCode, sizeof languageState.languageCode);
-    std::fclose(f);
     settingsState.portNumber = validPortNumber(port);
-    return {settingsState.portNumber, false, false};
 }
 
 bool writeSettings(const char* dir) {

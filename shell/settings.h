@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 
 namespace kestos {
 
@@ -38,6 +39,8 @@ struct SettingsReadResult {
 // language word), sets `portNumber` and `languageCode`. A file that does not open is created
 // with the defaults, which are used for this run whether or not the write succeeded.
 SettingsReadResult readSettings(const char* dir = nullptr);
+// The reading rules on an open file: sets `portNumber` and `languageCode`.
+void readSettingsFrom(std::FILE* f);
 
 // Replaces the file with the three lines from `portNumber` and `languageCode`, CR LF ended on
 // every platform. False when the file could not be written; nothing else is touched.

@@ -1,10 +1,5 @@
 #include "pages/schema/schema.h"
 
-#include <cstring>
-
-#include "res/resource.h"
-#include "shell/language.h"
-
 namespace kestos {
 
 SchemaState schemaState;
@@ -39,10 +34,6 @@ int schemaScrollStep(int offset, unsigned limit, ScrollCode code, int trackPosit
     case ScrollCode::lineLeft: return back(offset - lineStep);
     default: return offset;
     }
-}
-
-int schemaBitmapFor(const char* languageCode) {
-    return std::strcmp(languageCode, languageEnglish) == 0 ? IDB_SCHEMA_EN : IDB_SCHEMA_PL;
 }
 
 } // namespace kestos

@@ -24,7 +24,4 @@ SchemaLayout startSchemaLayout(int sizeClass, int clientWidth, int clientHeight)
 // stop at 1, moves on at `limit` (compared unsigned, so a negative offset also stops there).
 int schemaScrollStep(int offset, unsigned limit, ScrollCode code, int trackPosition);
 
-// Bitmap resource of the picture in a language.
-int schemaBitmapFor(const char* languageCode);
-
 } // namespace kestos

@@ -85,7 +85,7 @@ void layoutSchemaPage() {
         setBar(page, IDC_SCHEMA_VSCROLL, schemaState.schemaMaxY);
     }
     handles.schemaBitmap =
-        LoadBitmapW(shell.instance, MAKEINTRESOURCEW(schemaBitmapFor(languageState.languageCode)));
+        LoadBitmapW(shell.instance, MAKEINTRESOURCEW(schemaBitmapId(languageState.languageCode)));
     handles.page = page;
     handles.pageDc = GetDC(page);
     handles.memoryDc = handles.pageDc ? CreateCompatibleDC(handles.pageDc) : nullptr;

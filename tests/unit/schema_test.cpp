@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "pages/schema/schema.h"
-#include "res/resource.h"
-#include "shell/language.h"
 
 using namespace kestos;
 
@@ -33,8 +31,6 @@ TEST(Schema, LayoutPerClass) {
         EXPECT_EQ(schemaState.schemaMaxY, c.maxY);
         EXPECT_EQ(schemaState.schemaScrollX + schemaState.schemaScrollY, 0) << "from the start";
     }
-    EXPECT_EQ(schemaBitmapFor(languageEnglish), IDB_SCHEMA_EN);
-    EXPECT_EQ(schemaBitmapFor(languagePolish), IDB_SCHEMA_PL);
 }
 
 TEST(Schema, ScrollStep) {
