@@ -1,5 +1,5 @@
 # The two commands of the README. Both install what is missing and build what is stale.
-.PHONY: run test build dist clean
+.PHONY: run test build dist fuzz clean
 run:
 	scripts/run.sh
 test:
@@ -8,5 +8,7 @@ build:
 	scripts/deps.sh && scripts/build.sh
 dist:
 	scripts/dist.sh
+fuzz:
+	scripts/fuzz.sh
 clean:
 	rm -rf build

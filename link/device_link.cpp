@@ -51,7 +51,10 @@ void pollBlock(const uint8_t* request, uint8_t* block, int length) {
     unsigned got = readAnswer(answer, static_cast<unsigned>(length));
     if (got < static_cast<unsigned>(length)) purgeRx();
     if (answer[0] != frameStart) return;
-    if (frameChecksum(answer, length - 1) == answer[length - 1]) {
+    // A short answer is never taken: its missing bytes would read as zeros, and zeros can
+    // make the checksum come out right.
+    if (got == static_cast<unsigned>(length) &&
+        frameChecksum(answer, length - 1) == answer[length - 1]) {
         std::memcpy(block, answer, static_cast<size_t>(length));
     } else {
         dropPort();
@@ -92,7 +95,7 @@ void pollStatus() {
     unsigned got = readAnswer(answer, statusLength);
     if (got < statusLength) purgeRx();
     if (answer[0] == frameStart) {
-        if (frameChecksum(answer, 3) == answer[3]) {
+        if (got == statusLength && frameChecksum(answer, 3) == answer[3]) {
             linkState.linkDown = 0;
             linkState.failCount = 0;
             linkState.pollInterval = 50;

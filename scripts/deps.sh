@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing KestoS needs, when it is missing (Debian 12).
-# Usage: deps.sh [dist]   dist: also what the packages and their tests need (the 32-bit
-# compilers, NSIS, zip, and Wine's 32-bit half, which comes from the i386 architecture).
+# Usage: deps.sh [dist] [fuzz]   dist: also what the packages and their tests need (the 32-bit
+# compilers, NSIS, zip, and Wine's 32-bit half, which comes from the i386 architecture);
+# fuzz: clang with libFuzzer.
 set -euo pipefail
 
 packages=(
@@ -9,9 +10,13 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine64 wine xvfb xdotool imagemagick x11-apps xauth fonts-wine
 )
-if [ "${1:-}" = dist ]; then
-  packages+=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 nsis zip unzip wine32:i386)
-fi
+for extra in "$@"; do
+  case $extra in
+    dist) packages+=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 nsis zip unzip wine32:i386) ;;
+    fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    *) echo "deps.sh: unknown extra $extra" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

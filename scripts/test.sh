@@ -5,7 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KESTOS_BUILD:-$root/build}
 
-"$root/scripts/deps.sh" dist
+"$root/scripts/deps.sh" dist fuzz
 "$root/scripts/build.sh" native asan win
 "$root/scripts/dist.sh" >/dev/null
 
@@ -14,6 +14,8 @@ ctest --test-dir "$build/native" --output-on-failure
 echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$build/asan" --output-on-failure
+echo "== fuzz targets, briefly (make fuzz runs them longer)"
+"$root/scripts/fuzz.sh" 15
 echo "== windows tests under Wine"
 "$root/scripts/wine_tests.sh" "$build/win" "$build/native"
 echo "== all tests passed"

@@ -141,7 +141,16 @@ TEST_F(DeviceLink, StatusWithBadChecksumClosesThePortAndCountsNothing) {
     EXPECT_EQ(deviceImage.statusAnswer[2], 0x05) << "the bad answer must not be stored";
 }
 
-TEST_F(DeviceLink, ShortStatusAnswerIsPurgedAndJudgedWithZeros) {
+TEST_F(DeviceLink, ShortAnswersAreRefusedEvenWhenZerosWouldCompleteThem) {
+    bringUp();
+    const DeviceImage before = deviceImage;
+    port.answers.push_back({0x65, 0x9B}); // 65 9B 00 00 would sum right
+    pollStatus();
+    port.answers.push_back({0x65, 0x9B}); // and so would 65 9B and nine zeros
+    pollReadings();
+    EXPECT_EQ(0, std::memcmp(&before, &deviceImage, sizeof before)) << "nothing taken";
+    EXPECT_EQ(linkState.portOpen, 0) << "judged as a garbled answer";
+
     bringUp();
     port.calls.clear();
     port.answers.push_back({0x65}); // 0x65 + 0 + 0 != 0: a checksum fault
