@@ -1,5 +1,5 @@
 # The two commands of the README. Both install what is missing and build what is stale.
-.PHONY: run test build dist fuzz clean
+.PHONY: run test build dist fuzz soak clean
 run:
 	scripts/run.sh
 test:
@@ -10,5 +10,7 @@ dist:
 	scripts/dist.sh
 fuzz:
 	scripts/fuzz.sh
+soak:
+	scripts/deps.sh && scripts/build.sh native win && bash tests/e2e/soak.sh
 clean:
 	rm -rf build

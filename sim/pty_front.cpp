@@ -220,6 +220,31 @@ void PtyFront::sendAnswer(const std::vector<uint8_t>& answer, double requestStar
     logLine(firstByteMs, "TX", answer.data(), n);
 }
 
+// A soak's controller: one fault after another, each for the same time, and round again.
+void PtyFront::cycleFaults() {
+    static const char* const names[] = {"none",    "silent",   "bad checksum",   "short",
+                                        "garbage", "delay 60", "silent after 20"};
+    constexpr int steps = sizeof names / sizeof *names;
+    if (faultStep_ == cyclingStopped) return;
+    const int step = static_cast<int>(nowMs() / options_.cycleFaultsMs) % steps;
+    if (step == faultStep_) return;
+    faultStep_ = step;
+    Faults& f = controller_.faults;
+    const int major = f.firmwareMajor, minor = f.firmwareMinor;
+    f = Faults{};
+    f.firmwareMajor = major, f.firmwareMinor = minor;
+    switch (step) {
+    case 1: f.silent = true; break;
+    case 2: f.badChecksum = true; break;
+    case 3: f.shortAnswers = true; break;
+    case 4: f.garbageFirstByte = true; break;
+    case 5: f.delayMs = 60; break;
+    case 6: f.silentAfterFrames = static_cast<long>(controller_.framesAnswered()) + 20; break;
+    default: break;
+    }
+    logLine(nowMs(), "--", nullptr, 0, names[step]);
+}
+
 int PtyFront::run() {
     // Whatever was queued before we started is not for us.
     discardInput("stale");
@@ -232,10 +257,18 @@ int PtyFront::run() {
         }
         if (flags_.goLoud) {
             flags_.goLoud = 0;
+            if (options_.cycleFaultsMs) { // the soak is over: no more faults
+                const Faults was = controller_.faults;
+                controller_.faults = Faults{};
+                controller_.faults.firmwareMajor = was.firmwareMajor;
+                controller_.faults.firmwareMinor = was.firmwareMinor;
+                faultStep_ = cyclingStopped;
+            }
             controller_.faults.silent = false;
             logLine(nowMs(), "--", nullptr, 0, "answering");
         }
         advanceModel();
+        if (options_.cycleFaultsMs) cycleFaults();
 
         int timeout = 100;
         if (controller_.pendingRequestBytes() > 0) {

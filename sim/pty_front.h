@@ -45,6 +45,7 @@ class PtyFront {
     void sendAnswer(const std::vector<uint8_t>& answer, double requestStartMs);
     void dropPartial();
     void removeLink();
+    void cycleFaults();
 
     Controller& controller_;
     const SimOptions& options_;
@@ -60,6 +61,8 @@ class PtyFront {
     double frameStartMs_ = 0; // arrival of the first byte of the frame being received
     double lastRxMs_ = 0;
     std::vector<uint8_t> fed_; // bytes given to the model since the last frame or drop
+    static constexpr int cyclingStopped = -2;
+    int faultStep_ = -1; // --cycle-faults: the fault now on; SIGUSR2 stops the cycle
 };
 
 } // namespace kestos::sim

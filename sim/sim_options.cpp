@@ -47,6 +47,9 @@ const char* simUsage() {
            "  --firmware MAJ.MIN   firmware version reported (1..8 . 0..31, default 1.4)\n"
            "  --seed N             seed of the bench programme's randomness (default 1)\n"
            "  --warm               start with a warm engine at idle instead of a cold start\n"
+           "  --cycle-faults MS    every MS ms the next fault: none, silent, bad checksum, short,\n"
+           "                       garbage, delay 60 ms, silent after 20 frames, and round again;\n"
+           "                       SIGUSR2 ends the cycle with no fault\n"
            "  --learn-outcome X    how learning ends: ok (default), fail or hold\n"
            "  --help               this text\n";
 }
@@ -103,6 +106,14 @@ bool parseSimOptions(int argc, const char* const* argv, SimOptions& out, std::st
                 error = "--firmware wants MAJOR.MINOR, major 1..8, minor 0..31";
                 return false;
             }
+            ++i;
+        } else if (arg == "--cycle-faults") {
+            if (!needValue()) return false;
+            if (!parseNumber(value, 1, 3600000, n)) {
+                error = "--cycle-faults wants milliseconds 1..3600000";
+                return false;
+            }
+            out.cycleFaultsMs = static_cast<unsigned>(n);
             ++i;
         } else if (arg == "--seed") {
             if (!needValue()) return false;

@@ -15,7 +15,8 @@ struct SimOptions {
     uint32_t seed = 1;
     Faults faults;
     LearnOutcome learnOutcome = LearnOutcome::success;
-    bool startWarm = false; // skip the cold start: warm engine at idle, the cycle next
+    bool startWarm = false;     // skip the cold start: warm engine at idle, the cycle next
+    unsigned cycleFaultsMs = 0; // >0: step through the faults, one every this many ms
     bool help = false;
 };
 

@@ -12,6 +12,10 @@
 //   kestos-probe post-command ID         the same, posted: for a command that opens a dialog
 //   kestos-probe origin                  screen position of the page's top-left pixel
 //   kestos-probe version FILE            the file version in an exe's version resource
+//   kestos-probe ping                    "ok" when the window answers a message within 1 s
+//   kestos-probe counts [GF UF]          the program's live GDI and USER objects and the two
+//                                        floors to pass to the next count (through
+//                                        kestos-probe-hook.dll, loaded into the program)
 // "dialog" aims at the modal dialog open over the program instead of the page.
 // Exit code 0 done, 1 no KestoS window (or no such dialog or control), 2 usage.
 #include <windows.h>
@@ -58,7 +62,7 @@ HWND modalDialog(HWND main) {
 int usage() {
     std::fputs("usage: kestos-probe [dialog] click|post-click|selected|count|state|text ID"
                " | [dialog] select ID POS | [dialog] type ID TEXT"
-               " | command|post-command ID | origin\n",
+               " | command|post-command ID | origin | ping | counts | version FILE\n",
                stderr);
     return 2;
 }
@@ -123,6 +127,53 @@ int onControl(HWND target, const char* what, int id, int argc, char** argv) {
 
 } // namespace
 
+int ping(HWND main) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result)) {
+        std::puts("no answer");
+        return 1;
+    }
+    std::puts("ok");
+    return 0;
+}
+
+// The hook runs inside the program when it takes the message we post, and writes a file.
+int printCounts(HWND main, unsigned gdiFloor, unsigned userFloor) {
+    wchar_t dll[MAX_PATH];
+    GetModuleFileNameW(nullptr, dll, MAX_PATH);
+    if (wchar_t* slash = std::wcsrchr(dll, L'\\')) slash[1] = 0;
+    std::wcscat(dll, L"kestos-probe-hook.dll");
+    HMODULE module = LoadLibraryW(dll);
+    HOOKPROC proc = module ? reinterpret_cast<HOOKPROC>(
+                                 reinterpret_cast<void*>(GetProcAddress(module, "probeCountsHook")))
+                           : nullptr;
+    if (!proc) return 1;
+    DWORD process = 0;
+    const DWORD thread = GetWindowThreadProcessId(main, &process);
+    wchar_t temp[MAX_PATH], file[MAX_PATH + 64];
+    GetTempPathW(MAX_PATH, temp);
+    std::swprintf(file, MAX_PATH + 64, L"%lskestos-probe-counts-%lu.txt", temp, process);
+    DeleteFileW(file);
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, proc, module, thread);
+    if (!hook) return 1;
+    PostMessageW(main, RegisterWindowMessageW(L"KestoS probe: object counts"), gdiFloor, userFloor);
+    int status = 1;
+    for (int i = 0; i < 100 && status; ++i) {
+        Sleep(50);
+        if (FILE* f = _wfopen(file, L"r")) {
+            unsigned gdi = 0, user = 0;
+            if (std::fscanf(f, "%u %u %u %u", &gdi, &user, &gdiFloor, &userFloor) == 4) {
+                std::printf("%u %u %u %u\n", gdi, user, gdiFloor, userFloor);
+                status = 0;
+            }
+            std::fclose(f);
+        }
+    }
+    UnhookWindowsHookEx(hook);
+    DeleteFileW(file);
+    return status;
+}
+
 // Needs no running program.
 int printVersion(const char* utf8Path) {
     wchar_t path[MAX_PATH * 2];
@@ -163,6 +214,10 @@ int main(int argc, char** argv) {
         if (--argc < 2) return usage();
     }
     const char* what = argv[1];
+    if (std::strcmp(what, "ping") == 0) return ping(main);
+    if (std::strcmp(what, "counts") == 0)
+        return printCounts(main, argc > 3 ? std::strtoul(argv[2], nullptr, 10) : 0,
+                           argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 0);
     if (std::strcmp(what, "command") == 0 && argc == 3) {
         SendMessageW(main, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0);
         return 0;

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Soak under faults: the real KestoS.exe against kestos-sim stepping through its faults. On
+# each polling page (Readings, Configuration, Options, Oscilloscope) TICKS ticks run while the
+# window must answer within a second; the program's GDI and USER objects must not grow; after
+# the faults end the page polls the controller's values again by itself. Then the controller
+# is unplugged (the simulator and its pty go away) while polling and during an upload, and
+# plugged in again: KestoS reports, loses no file and reconnects by itself.
+# Usage: soak.sh [TICKS per page, default 10000] [ms per fault, default 2000]
+source "$(dirname "$0")/../../scripts/e2e_lib.sh"
+ticks=${1:-10000}
+fault_ms=${2:-2000}
+
+e2e_prepare ang
+e2e_start_sim --cycle-faults "$fault_ms"
+e2e_start_display 1024x768
+e2e_start_program
+sleep 1
+
+status_polls() { awk -v from="$1" 'NR >= from && $2 == "RX" && $4 == "01"' "$e2e_log" | wc -l; }
+answered_since() { # FROM CODE: a request of CODE answered after line FROM
+  awk -v from="$1" -v code="$2" 'NR >= from && $2 == "RX" && $4 == code && !/no answer/' \
+    "$e2e_log" | grep -q .
+}
+check_ping() { [ "$(e2e_probe ping)" = ok ] || e2e_fail "$1: the window did not answer within 1 s"; }
+
+for page in 40005:02 40006:03 40007:04 40010:02; do
+  id=${page%%:*} block=${page##*:}
+  e2e_probe command "$id"
+  sleep 0.5
+  read -r gdi user gdi_floor user_floor <<<"$(e2e_probe counts)" ||
+    e2e_fail "page $id: no object counts"
+  from=$(($(e2e_log_lines) + 1))
+  while [ "$(status_polls "$from")" -lt "$ticks" ]; do
+    check_ping "page $id"
+    sleep 1
+  done
+  read -r gdi_after user_after _ <<<"$(e2e_probe counts "$gdi_floor" "$user_floor")"
+  [ "$gdi_after" -le "$gdi" ] && [ "$user_after" -le "$user" ] ||
+    e2e_fail "page $id: objects grew over $ticks ticks (GDI $gdi -> $gdi_after, USER $user -> $user_after)"
+  echo "page $id: $ticks ticks, GDI $gdi -> $gdi_after, USER $user -> $user_after"
+done
+
+# The faults end: the page polls its values again without help.
+kill -USR2 "$e2e_sim_pid"
+from=$(($(e2e_log_lines) + 1))
+e2e_wait_for 10 answered_since "$from" 02 || e2e_fail "no readings after the faults ended"
+e2e_probe command 40006
+from=$(($(e2e_log_lines) + 1))
+e2e_wait_for 10 answered_since "$from" 04 || e2e_fail "no settings after the faults ended"
+
+# Unplugged while polling, then plugged in again.
+# A new simulator on the same link, with the program (and Wine) left running.
+replug() { # [simulator options]
+  "$e2e_sim" --link "$e2e_win/vcom1" --log "$e2e_log" "$@" 2>/dev/null &
+  e2e_sim_pid=$!
+  e2e_pids+=("$e2e_sim_pid")
+  e2e_wait_for 5 test -e "$e2e_win/vcom1" || e2e_fail "the simulator did not come back"
+}
+kill "$e2e_sim_pid"
+e2e_wait_for 5 test ! -e "$e2e_win/vcom1" || e2e_fail "the simulator's link stayed"
+sleep 2
+check_ping "unplugged"
+replug
+from=1
+e2e_wait_for 15 answered_since 1 04 || e2e_fail "no reconnection after the replug"
+
+# Unplugged during an upload of a file: the upload stops with its warning, no file is lost.
+"$e2e_native/cli/kestos-cli" --port "$e2e_win/vcom1" --json read >/dev/null 2>&1 || true
+e2e_probe command 40005
+sleep 1
+file_dialog_up() { e2e_probe dialog text 1148 >/dev/null; }
+e2e_probe post-command 40015
+e2e_wait_for 5 file_dialog_up || e2e_fail "no save dialog"
+e2e_probe dialog type 1148 "$(winepath -w "$e2e_dir/set" 2>/dev/null)"
+e2e_wait_for 5 test -s "$e2e_dir/set.kss" || e2e_fail "Save As wrote nothing"
+sleep 0.5
+cp "$e2e_dir/set.kss" "$e2e_dir/set.copy"
+kill "$e2e_sim_pid"
+e2e_wait_for 5 test ! -e "$e2e_win/vcom1" || true
+replug --delay 100 # about 3 s for the 27 frames
+e2e_wait_for 10 answered_since 1 04 || e2e_fail "no settings from the slow controller"
+sleep 0.5
+e2e_probe post-command 40014
+e2e_wait_for 5 file_dialog_up || e2e_fail "no open dialog"
+from=$(($(e2e_log_lines) + 1))
+e2e_probe dialog type 1148 "$(winepath -w "$e2e_dir/set.kss" 2>/dev/null)"
+some_sent() { [ "$(awk -v from="$from" 'NR >= from && $2 == "RX" && $4 == "05"' "$e2e_log" | wc -l)" -ge 1 ]; }
+e2e_wait_for 5 some_sent || e2e_fail "the upload did not start"
+sleep 0.8
+kill "$e2e_sim_pid"
+warning() { e2e_probe dialog text 65535 | grep -q "Only some settings were sent"; }
+e2e_wait_for 10 warning || e2e_fail "no warning after the controller went away mid-upload"
+e2e_probe dialog click 1 || e2e_probe dialog click 2 || true
+cmp "$e2e_dir/set.kss" "$e2e_dir/set.copy" || e2e_fail "the file sent was changed"
+backups=("$e2e_dir"/Backup/KestoS-*.kss)
+[ -f "${backups[0]}" ] || e2e_fail "no backup before the upload"
+for b in "${backups[@]}"; do
+  result=0
+  "$e2e_native/cli/kestos-cli" diff "$b" "$e2e_dir/set.kss" >/dev/null 2>&1 || result=$?
+  [ "$result" -le 1 ] || e2e_fail "backup $b is not a whole configuration file"
+done
+replug
+e2e_wait_for 15 answered_since 1 02 || e2e_fail "no reconnection after the second replug"
+check_ping "after the replug"
+echo PASS
