@@ -32,5 +32,5 @@ for t in "${targets[@]}"; do
     echo "fuzz_$t: a finding, see $build/findings/" >&2
     exit 1
   fi
-  echo "fuzz_$t: $(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$') inputs, no finding"
+  echo "fuzz_$t: $(grep -ao 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$') inputs, no finding"
 done

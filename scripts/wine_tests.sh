@@ -35,7 +35,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   source "$KESTOS_ROOT/scripts/wine_env.sh" "$0"
   wine_start_server
   status=0
-  ctest --test-dir "$0" --output-on-failure -LE "desktop|e2e" "$@" || status=$?
+  ctest --test-dir "$0" --output-on-failure -LE "desktop|e2e|soak" "$@" || status=$?
   wine_stop_server
   exit $status' "$win" "$@"
 
