@@ -6,6 +6,7 @@
 # is unplugged (the simulator and its pty go away) while polling and during an upload, and
 # plugged in again: KestoS reports, loses no file and reconnects by itself.
 # Usage: soak.sh [TICKS per page, default 10000] [ms per fault, default 2000]
+#   KESTOS_SOAK_PAGES="40010:02 ..." limits the pages (menu command:block polled).
 source "$(dirname "$0")/../../scripts/e2e_lib.sh"
 ticks=${1:-10000}
 fault_ms=${2:-2000}
@@ -23,7 +24,7 @@ answered_since() { # FROM CODE: a request of CODE answered after line FROM
 }
 check_ping() { [ "$(e2e_probe ping)" = ok ] || e2e_fail "$1: the window did not answer within 1 s"; }
 
-for page in 40005:02 40006:03 40007:04 40010:02; do
+for page in ${KESTOS_SOAK_PAGES:-40005:02 40006:03 40007:04 40010:02}; do
   id=${page%%:*} block=${page##*:}
   e2e_probe command "$id"
   sleep 0.5
