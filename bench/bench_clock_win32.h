@@ -1,7 +1,10 @@
-// The two clocks the Win32 benchmarks read: the process's CPU time and the wall time, in ms.
+// The two clocks the Win32 benchmarks read: the process's CPU time and the wall time, in ms;
+// and the menu command they drive the program with.
 #pragma once
 
 #include <windows.h>
+
+#include "shell/shell_win32.h"
 
 namespace kestos::bench {
 
@@ -19,6 +22,10 @@ inline double wallMs() {
     QueryPerformanceFrequency(&f);
     QueryPerformanceCounter(&c);
     return c.QuadPart * 1000.0 / f.QuadPart;
+}
+
+inline void command(int id) {
+    SendMessageW(shell.mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
 } // namespace kestos::bench

@@ -18,14 +18,11 @@
 #include "tests/gui/object_counts_win32.h"
 
 using namespace kestos;
+using kestos::bench::command;
 using kestos::bench::cpuMs;
 using kestos::bench::wallMs;
 
 namespace {
-
-void command(int id) {
-    SendMessageW(shell.mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
 
 template <class F> void measure(const char* name, int rounds, F f) {
     double c0 = cpuMs(), w0 = wallMs();

@@ -14,17 +14,15 @@
 #include "res/resource.h"
 #include "shell/canvas_win32.h"
 #include "shell/shell_win32.h"
+#include "tests/gui/no_scope_controls.h"
 #include "tests/gui/object_counts_win32.h"
 
 using namespace kestos;
+using kestos::bench::command;
 using kestos::bench::cpuMs;
 using kestos::bench::wallMs;
 
 namespace {
-
-void command(int id) {
-    SendMessageW(shell.mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
 
 void pumpFor(double ms) {
     const double end = wallMs() + ms;
@@ -38,14 +36,6 @@ void pumpFor(double ms) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
     }
 }
-
-class NoControls final : public ScopeControls {
-    void setCursorCaption(const char*) override {}
-    void setCursorChecked(bool) override {}
-    void showCursorBar(bool) override {}
-    void setCursorBarRange(int, int) override {}
-    int cursorBarPosition() const override { return cursorFirst; }
-};
 
 // A moving picture: every trace changes on every tick.
 void stirImage(int i) {
@@ -88,7 +78,7 @@ int main(int argc, char** argv) {
     closePort();
     setSerialPort(nullptr);
     linkState.linkDown = 0;
-    NoControls controls;
+    test::NoScopeControls controls;
     unsigned gdiFloor = 0;
     const unsigned gdi = test::liveGdiObjects(gdiFloor);
     double c0 = cpuMs();

@@ -131,6 +131,9 @@ void pollSettings2() {
 }
 
 void sendCommand(int code, int value) {
+    // A frame the firmware gate holds back has no answer: callers judge by this count, and
+    // an earlier transaction's must not stand for it.
+    linkState.lastByteCount = 0;
     if (firmwareVersion() != 1) return;
     uint8_t frame[4] = {frameStart, static_cast<uint8_t>(code & 0xFF),
                         static_cast<uint8_t>(value & 0xFF), 0};

@@ -39,11 +39,6 @@ std::size_t formatConfiguration(const uint8_t values[parameterCount], char* text
 
 namespace {
 
-// One word; a word longer than the buffer is read whole and marked too long.
-bool readName(std::FILE* file, char (&word)[keySize], bool& tooLong) {
-    return readWord(file, word, keySize, &tooLong);
-}
-
 // An optional sign and at least one digit; whatever follows the digits is left for the
 // next word. Only the low 8 bits are kept, so the sum never overflows.
 bool readValue(std::FILE* file, uint8_t& value) {
@@ -68,12 +63,13 @@ bool readValue(std::FILE* file, uint8_t& value) {
 void readConfigurationWords(std::FILE* file, ConfigFileContents& into) {
     std::memset(&into, 0, sizeof into);
     for (int i = 0; i < keyHeaderLines; ++i) {
-        if (!readName(file, into.fileNames[i], into.nameTooLong[i])) return;
+        if (!readWord(file, into.fileNames[i], keySize, &into.nameTooLong[i])) return;
         into.namesRead = i + 1;
     }
     for (int i = 0; i < parameterCount; ++i) {
         int entry = keyHeaderLines + i;
-        if (!readName(file, into.fileNames[entry], into.nameTooLong[entry])) return;
+        // A word longer than the buffer is read whole and marked too long.
+        if (!readWord(file, into.fileNames[entry], keySize, &into.nameTooLong[entry])) return;
         into.namesRead = entry + 1;
         if (!readValue(file, into.fileValues[i])) return;
         into.valuesRead = i + 1;
@@ -112,8 +108,6 @@ ReadResult readConfiguration(FileSystem& files, const char* path, ConfigFileCont
 
 int uploadConfiguration(const ConfigFileContents& contents) {
     for (int i = 0; i < parameterCount; ++i) {
-        // A frame the link does not send must not be judged by an earlier answer's count.
-        linkState.lastByteCount = 0;
         sendCommand(parameters[i].code, contents.fileValues[i]);
         if (linkState.lastByteCount != commandAnswerLength) return i;
     }

@@ -64,10 +64,6 @@ bool bit(unsigned byte, int n) {
     return (byte >> n) & 1u;
 }
 
-double volts(unsigned v) {
-    return v * 196 / 10000.0;
-}
-
 const Pen lampPens[barCount] = {Pen::cyan, Pen::darkGreen, Pen::yellow, Pen::red};
 const Brush lampBrushes[barCount] = {Brush::cyan, Brush::darkGreen, Brush::yellow, Brush::red};
 
@@ -339,6 +335,10 @@ const char* formatCut(char* buffer, int size, int cut, const char* format, ...) 
     va_end(args);
     if (cut >= 0 && cut < size) buffer[cut] = 0;
     return buffer;
+}
+
+double volts(unsigned v) {
+    return v * 196 / 10000.0;
 }
 
 TpsReadout tpsReadout(int inputType, unsigned tpsByte, bool switchOff, char* buffer, int size) {

@@ -53,6 +53,8 @@ struct Range {
     int left, right;
 };
 Range permittedRange(int attInit, unsigned below, unsigned above);
+// A lambda or TPS input byte in volts, as the readouts show it.
+double volts(unsigned v);
 // The TPS readout by input type (low nibble of LambdaType): type 1 shows 5 minus the voltage,
 // 2 and 3 "_.__", 6 and 7 the throttle switch, the others the voltage. `buffer` holds the
 // text when it is formatted.

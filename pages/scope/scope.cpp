@@ -123,7 +123,7 @@ void storeBytes(int position, const Sample& s) {
 void drawReadouts(Canvas& c, const Sample& s, bool underCursor) {
     char buf[32];
     text(c, Font::pageValue, colour::black, colour::white, readoutX, 70,
-         formatCut(buf, sizeof buf, 4, "%f", s.lambda * 196 / 10000.0), 4);
+         formatCut(buf, sizeof buf, 4, "%f", volts(s.lambda)), 4);
     text(c, Font::pageValue, colour::black, colour::white, readoutX, 180,
          formatCut(buf, sizeof buf, 3, "%03dl", static_cast<int>(s.att)), 3);
     readingsState.engineSpeed = s.speed;

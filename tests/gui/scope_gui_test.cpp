@@ -9,6 +9,7 @@
 #include "pages/scope/scope.h"
 #include "res/resource.h"
 #include "shell/canvas_win32.h"
+#include "tests/gui/no_scope_controls.h"
 
 using namespace kestos;
 using namespace kestos::test;
@@ -17,14 +18,6 @@ namespace {
 
 constexpr COLORREF black = RGB(0, 0, 0), red = RGB(255, 0, 0), blue = RGB(0, 0, 255),
                    cyan = RGB(0, 255, 255), green = RGB(0, 255, 0);
-
-class NoControls : public ScopeControls {
-    void setCursorCaption(const char*) override {}
-    void setCursorChecked(bool) override {}
-    void showCursorBar(bool) override {}
-    void setCursorBarRange(int, int) override {}
-    int cursorBarPosition() const override { return cursorFirst; }
-};
 
 class ScopePage : public MainWindow {
   protected:
@@ -48,7 +41,7 @@ class ScopePage : public MainWindow {
         deviceImage.readingsBlock[6] = static_cast<uint8_t>(highByte(p));
     }
     void tick() {
-        NoControls controls;
+        NoScopeControls controls;
         WindowCanvas canvas(shell.pageWindow);
         scopeTick(canvas, controls);
     }

@@ -1,37 +1,9 @@
-// The Schema page's view: the layout per size class and the scroll step of its bars.
+// The Schema page's scroll step (its layout per class is the size-class table's, tested there).
 #include <gtest/gtest.h>
 
 #include "pages/schema/schema.h"
 
 using namespace kestos;
-
-TEST(Schema, LayoutPerClass) {
-    const struct {
-        int sizeClass;
-        PixelBox view;
-        bool bars;
-        unsigned maxX, maxY;
-    } cases[] = {
-        {1, {10, 10, 600, 370}, true, 361, 266},
-        {2, {10, 10, 750, 485}, true, 211, 151},
-        {3, {(1018 - 961) / 2, (684 - 636) / 2, 961, 636}, false, 0, 0},
-        {5, {(1274 - 961) / 2, (921 - 636) / 2, 961, 636}, false, 0, 0},
-    };
-    for (const auto& c : cases) {
-        schemaState = SchemaState{};
-        schemaState.schemaScrollX = 77, schemaState.schemaScrollY = 5;
-        SchemaLayout l = startSchemaLayout(c.sizeClass, c.sizeClass == 3 ? 1018 : 1274,
-                                           c.sizeClass == 3 ? 684 : 921);
-        const PixelBox& v = schemaState.schemaView;
-        EXPECT_EQ(std::vector<int>({v.x, v.y, v.width, v.height}),
-                  std::vector<int>({c.view.x, c.view.y, c.view.width, c.view.height}))
-            << c.sizeClass;
-        EXPECT_EQ(l.barsShown, c.bars);
-        EXPECT_EQ(schemaState.schemaMaxX, c.maxX);
-        EXPECT_EQ(schemaState.schemaMaxY, c.maxY);
-        EXPECT_EQ(schemaState.schemaScrollX + schemaState.schemaScrollY, 0) << "from the start";
-    }
-}
 
 TEST(Schema, ScrollStep) {
     const struct {
