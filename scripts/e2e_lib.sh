@@ -98,6 +98,10 @@ e2e_count_pixels() {
 e2e_count() {
   e2e_count_pixels "$(e2e_x "$1")" "$(e2e_y "$2")" "$(e2e_x "$3")" "$(e2e_y "$4")" "$5"
 }
+# Succeeds when the count a command prints is above $1.
+more_than() { local n; n=$("${@:2}"); [ "${n:-0}" -gt "$1" ]; }
+# Red pixels on line 1 of the Readings page's status section, where it says the link is down.
+e2e_link_down_red() { e2e_count 40 405 440 423 FF0000; }
 
 # Waits up to $1 seconds for a command to succeed.
 e2e_wait_for() {

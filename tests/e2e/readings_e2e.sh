@@ -19,7 +19,6 @@ echo "pixels changed in 1.5 s: $changed"
 [ "${changed%%.*}" -gt 100 ] || e2e_fail "the readings do not move"
 
 fuel_box() { e2e_count 492 467 613 503 "$1"; }
-more_than() { local n; n=$("${@:2}"); [ "${n:-0}" -gt "$1" ]; }
 
 # Warm idle, below the switch-on speed: petrol, and NAUKA does nothing.
 e2e_wait_for 5 more_than 200 fuel_box 00FF00 || e2e_fail "no petrol state at idle"
@@ -54,12 +53,11 @@ e2e_wait_for 2 more_than 20 line5_red || e2e_fail "no outcome on line 5"
 import -window root "$e2e_dir/outcome.png"
 
 # Link lost and back.
-line1_red() { e2e_count 40 405 440 423 FF0000; }
 kill -USR1 "$e2e_sim_pid"
-e2e_wait_for 5 more_than 20 line1_red || e2e_fail "no link-down message"
+e2e_wait_for 5 more_than 20 e2e_link_down_red || e2e_fail "no link-down message"
 more_than 200 fuel_box 00FF00 || e2e_fail "the box does not fall back to petrol"
 import -window root "$e2e_dir/link-down.png"
 kill -USR2 "$e2e_sim_pid"
-no_line1_red() { [ "$(line1_red)" = 0 ]; }
+no_line1_red() { [ "$(e2e_link_down_red)" = 0 ]; }
 e2e_wait_for 5 no_line1_red || e2e_fail "the link-down message stays after recovery"
 echo PASS

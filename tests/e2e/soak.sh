@@ -57,13 +57,16 @@ replug() { # [simulator options]
   e2e_pids+=("$e2e_sim_pid")
   e2e_wait_for 5 test -e "$e2e_win/vcom1" || e2e_fail "the simulator did not come back"
 }
+# The Readings page says so on its first status line, and stops saying it by itself.
+e2e_probe command 40005
 kill "$e2e_sim_pid"
 e2e_wait_for 5 test ! -e "$e2e_win/vcom1" || e2e_fail "the simulator's link stayed"
-sleep 2
+e2e_wait_for 5 more_than 20 e2e_link_down_red || e2e_fail "unplugged: no link-down message"
 check_ping "unplugged"
 replug
-from=1
 e2e_wait_for 15 answered_since 1 04 || e2e_fail "no reconnection after the replug"
+link_down_gone() { [ "$(e2e_link_down_red)" = 0 ]; }
+e2e_wait_for 5 link_down_gone || e2e_fail "the link-down message stays after the replug"
 
 # Unplugged during an upload of a file: the upload stops with its warning, no file is lost.
 "$e2e_native/cli/kestos-cli" --port "$e2e_win/vcom1" --json read >/dev/null 2>&1 || true
