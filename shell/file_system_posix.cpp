@@ -59,8 +59,11 @@ void PosixFileSystem::listFolder(const char* folder, void (*visit)(const char* n
                                  void* context) {
     DIR* dir = opendir(folder);
     if (!dir) return;
+    // Files only, as on Windows: a folder named like a backup is never offered for removal.
+    struct stat st;
     while (dirent* entry = readdir(dir)) {
-        if (entry->d_name[0] != '.') visit(entry->d_name, context);
+        if (fstatat(dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode))
+            visit(entry->d_name, context);
     }
     closedir(dir);
 }

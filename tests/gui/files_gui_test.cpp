@@ -121,32 +121,14 @@ TEST_F(Files, ResetPageInEachClassAndItsOutcome) {
     readController();
     command(IDM_LANG_ENGLISH);
     command(IDM_PAGE_RESET);
-    // Where the two texts (800 x 40) and the button sit in each size class.
-    const struct {
-        int menuItem;
-        POINT title, note;
-        RECT button;
-    } classes[] = {
-        {IDM_SIZE_640X480, {65, 90}, {65, 130}, {85, 190, 535, 235}},
-        {IDM_SIZE_800X600, {150, 130}, {150, 170}, {120, 250, 670, 305}},
-        {IDM_SIZE_1024X768, {250, 150}, {250, 200}, {150, 300, 850, 365}},
-        {IDM_SIZE_1280X960, {360, 250}, {360, 300}, {220, 400, 1020, 475}},
-        {IDM_SIZE_1280X1024, {360, 300}, {360, 350}, {220, 450, 1020, 525}},
-    };
-    auto placed = [](int id) {
-        RECT r{};
-        GetWindowRect(GetDlgItem(shell.pageWindow, id), &r);
-        MapWindowPoints(nullptr, shell.pageWindow, reinterpret_cast<POINT*>(&r), 2);
-        return std::vector<LONG>{r.left, r.top, r.right, r.bottom};
-    };
-    for (const auto& c : classes) {
-        command(c.menuItem);
+    // The page is not made again for a new size: its next paint places the controls.
+    for (const SizeClassInfo& k : sizeClassTable) {
+        command(k.menuItem);
         pump(100);
-        const POINT &t = c.title, &n = c.note;
-        const RECT& b = c.button;
-        EXPECT_EQ(placed(IDC_RESET_TITLE), (std::vector<LONG>{t.x, t.y, t.x + 800, t.y + 40}));
-        EXPECT_EQ(placed(IDC_RESET_NOTE), (std::vector<LONG>{n.x, n.y, n.x + 800, n.y + 40}));
-        EXPECT_EQ(placed(IDC_RESET_BUTTON), (std::vector<LONG>{b.left, b.top, b.right, b.bottom}));
+        const PixelPoint &t = k.reset.static1104, &n = k.reset.static1105;
+        EXPECT_EQ(placed(IDC_RESET_TITLE), box({t.x, t.y, resetStaticWidth, resetStaticHeight}));
+        EXPECT_EQ(placed(IDC_RESET_NOTE), box({n.x, n.y, resetStaticWidth, resetStaticHeight}));
+        EXPECT_EQ(placed(IDC_RESET_BUTTON), box(k.reset.button126)) << k.menuItem;
     }
     EXPECT_EQ(windowText(GetDlgItem(shell.pageWindow, IDC_RESET_BUTTON)), slot(136));
     EXPECT_EQ(windowText(GetDlgItem(shell.pageWindow, IDC_RESET_NOTE)), slot(135));

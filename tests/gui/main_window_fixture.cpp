@@ -204,6 +204,13 @@ COLORREF MainWindow::pixel(int x, int y) const {
     return c;
 }
 
+std::vector<int> MainWindow::placed(int id) const {
+    RECT r{};
+    GetWindowRect(GetDlgItem(shell.pageWindow, id), &r);
+    MapWindowPoints(nullptr, shell.pageWindow, reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
 void MainWindow::removeLanguageFiles() {
     DeleteFileA("Lang\\KestoS_lang.pol");
     DeleteFileA("Lang\\KestoS_lang.ang");

@@ -72,6 +72,9 @@ class MainWindow : public ::testing::Test {
     // A pixel of the page as drawn, at device or design coordinates of the size class.
     COLORREF pixel(int x, int y) const;
     COLORREF designPixel(int x, int y) const { return pixel(scaledX(x), scaledY(y)); }
+    // A control of the page as x, y, width, height in page pixels, to compare with `box`.
+    std::vector<int> placed(int id) const;
+    static std::vector<int> box(const PixelBox& b) { return {b.x, b.y, b.width, b.height}; }
 
     // Writes KestoS.ini before start().
     void settingsFile(const std::string& text) { writeFile("KestoS.ini", text); }
