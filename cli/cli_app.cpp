@@ -3,7 +3,6 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <initializer_list>
 
 #include "link/device_link.h"
@@ -339,8 +338,7 @@ int commandLoad(const Options& o, FileSystem& files, std::FILE* out, std::FILE* 
             printLoadResult(o, out, 0, backup);
             return exitNoAnswer;
         }
-        std::time_t now = std::time(nullptr);
-        if (!writeBackup(files, o.backup, *std::localtime(&now), &backup)) {
+        if (!backupBeforeOverwrite(files, o.backup, &backup)) {
             std::fprintf(err, "kestos-cli: cannot write a backup in %s; nothing sent\n", o.backup);
             return exitWriteFailed;
         }

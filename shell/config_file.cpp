@@ -234,9 +234,10 @@ bool writeBackup(FileSystem& files, const char* folder, const std::tm& when,
     return true;
 }
 
-void backupBeforeOverwrite(FileSystem& files) {
+bool backupBeforeOverwrite(FileSystem& files, const char* folder, char (*written)[pathSize]) {
     std::time_t now = std::time(nullptr);
-    if (const std::tm* when = std::localtime(&now)) writeBackup(files, backupFolder, *when);
+    const std::tm* when = std::localtime(&now);
+    return when && writeBackup(files, folder, *when, written);
 }
 
 } // namespace kestos

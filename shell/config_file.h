@@ -63,9 +63,11 @@ bool writeBackup(FileSystem& files, const char* folder, const std::tm& when,
                  char (*written)[pathSize] = nullptr);
 // The backup folder of the program, under its working directory.
 constexpr const char* backupFolder = "Backup";
-// Saves the controller's set, as last read, to the backup folder before something
-// overwrites it; nothing when the image holds no answer. A failure stops nothing.
-void backupBeforeOverwrite(FileSystem& files);
+// Saves the controller's set, as last read, to `folder` with the local time in its name
+// before something overwrites it; nothing when the image holds no answer. The program goes on
+// whatever the result; kestos-cli asks for it and stops on false.
+bool backupBeforeOverwrite(FileSystem& files, const char* folder = backupFolder,
+                           char (*written)[pathSize] = nullptr);
 
 // Whether `path` can be opened for reading.
 bool fileExists(FileSystem& files, const char* path);
