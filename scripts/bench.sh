@@ -22,7 +22,7 @@ wine_prefix_init
 sim=$!
 trap 'kill $sim 2>/dev/null || true; wine_stop_server' EXIT
 for _ in $(seq 50); do [ -e "$build/win/vcom1" ] && break; sleep 0.1; done
-wine "$build/win/bench/link_bench.exe" "$rounds" </dev/null
+"$kestos_wine" "$build/win/bench/link_bench.exe" "$rounds" </dev/null
 wine_stop_server
 kill $sim 2>/dev/null || true # the parameter pages' bench starts its own
 
@@ -32,12 +32,12 @@ rm -rf Lang && cp -r "$root/Lang" Lang
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   source "$0/scripts/wine_env.sh" "$1"
   wine_start_server
-  wine "$1/bench/readings_bench.exe" "$2" </dev/null
+  "$kestos_wine" "$1/bench/readings_bench.exe" "$2" </dev/null
   "$3" --link "$1/vcom1" 2>/dev/null &
   sim=$!
   for _ in $(seq 50); do [ -e "$1/vcom1" ] && break; sleep 0.1; done
-  wine "$1/bench/params_bench.exe" "${4:-500}" "${5:-1000}" </dev/null
-  wine "$1/bench/scope_bench.exe" "${6:-10000}" </dev/null
+  "$kestos_wine" "$1/bench/params_bench.exe" "${4:-500}" "${5:-1000}" </dev/null
+  "$kestos_wine" "$1/bench/scope_bench.exe" "${6:-10000}" </dev/null
   kill $sim
   wine_stop_server' "$root" "$build/win" "${2:-2000}" "$build/native/sim/kestos-sim" "${3:-}" "${4:-}" \
   "${5:-}"

@@ -61,7 +61,7 @@ e2e_start_display() {
 # Starts KestoS.exe and waits for its window.
 e2e_start_program() {
   wine_start_server
-  (cd "$e2e_dir" && exec wine "$e2e_exe" </dev/null >/dev/null 2>&1) &
+  (cd "$e2e_dir" && exec "$kestos_wine" "$e2e_exe" </dev/null >/dev/null 2>&1) &
   e2e_program_pid=$!
   e2e_pids+=("$e2e_program_pid")
   e2e_window=$(timeout 30 xdotool search --sync --name '^KestoS' | head -n1) ||
@@ -78,7 +78,7 @@ e2e_status_gap() {
 e2e_log_lines() { wc -l <"$e2e_log"; }
 
 # kestos-probe against the running program (same Wine server).
-e2e_probe() { wine "$e2e_win/tests/e2e/kestos-probe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+e2e_probe() { "$kestos_wine" "$e2e_win/tests/e2e/kestos-probe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
 # Design coordinate to page pixels of size class 3 (the 1024x768 desktop of these tests).
 e2e_x() { awk -v v="$1" 'BEGIN { print int(v * 1.28) }'; }

@@ -12,12 +12,7 @@ seconds=${1:-60}
 targets=(language settings kss link)
 
 "$root/scripts/deps.sh" fuzz
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DKESTOS_FUZZ=ON >/dev/null
-fi
-cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}" -- --no-print-directory \
-  >/dev/null
+KESTOS_BUILD_TARGETS="${targets[*]/#/fuzz_}" "$root/scripts/build.sh" fuzz >/dev/null
 
 mkdir -p "$build/findings"
 for t in "${targets[@]}"; do

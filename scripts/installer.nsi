@@ -1,9 +1,12 @@
 ; KestoS installer: per user, no administrator rights. KestoS reads Lang\ and writes
 ; KestoS.ini and Backup\ in its working directory, so it goes where the user may write and
 ; its shortcut starts it there. Built by scripts/dist.sh:
-;   makensis -DSTAGE=<folder with the files> -DICON=<kestos.ico> -DOUTFILE=<setup.exe> installer.nsi
+;   makensis -DVERSION=<version> -DSTAGE=<folder with the files> -DICON=<kestos.ico>
+;            -DOUTFILE=<setup.exe> installer.nsi
 Unicode true
-!define VERSION "1.04"
+!ifndef VERSION
+  !error "VERSION is given by scripts/dist.sh, from the project's version"
+!endif
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\KestoS"
 
 Name "KestoS ${VERSION}"

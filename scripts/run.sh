@@ -50,7 +50,7 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "no DISPLAY: running on the virtual display $DISPLAY (1280x1024)"
 fi
 
-(cd "$run" && exec wine KestoS.exe </dev/null >/dev/null 2>&1) &
+(cd "$run" && exec "$kestos_wine" KestoS.exe </dev/null >/dev/null 2>&1) &
 program=$!
 pids+=("$program")
 

@@ -6,6 +6,9 @@
 # Wine maps a real /dev/ttyS0 to COM2, so tests never open COM2.
 kestos_wine_build=${1:?wine_env.sh needs the windows build directory}
 kestos_wine_build=$(cd "$kestos_wine_build" && pwd)
+# Every 64-bit program starts through Wine's 64-bit loader, whichever loader `wine` would pick.
+kestos_wine=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine64
+export KESTOS_WINE=$kestos_wine
 export WINEPREFIX="$kestos_wine_build/wine"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -24,14 +27,14 @@ wine_prefix_init() {
     rm -rf "$WINEPREFIX"
   fi
   mkdir -p "$WINEPREFIX"
-  wineboot -i </dev/null >/dev/null 2>&1
+  "$kestos_wine" wineboot -i </dev/null >/dev/null 2>&1
   local n
   for n in 1 3 4; do
-    wine reg add 'HKLM\Software\Wine\Ports' /v "COM$n" /t REG_SZ \
+    "$kestos_wine" reg add 'HKLM\Software\Wine\Ports' /v "COM$n" /t REG_SZ \
       /d "$kestos_wine_build/vcom$n" /f </dev/null >/dev/null 2>&1
   done
   # Without a window manager every DestroyWindow would otherwise wait two seconds.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+  "$kestos_wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
     </dev/null >/dev/null 2>&1
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
@@ -42,7 +45,7 @@ wine_prefix_init() {
 # Wine's background services would otherwise hold ctest's pipes open.
 wine_start_server() {
   wineserver -p </dev/null >/dev/null 2>&1
-  wine wineboot </dev/null >/dev/null 2>&1
+  "$kestos_wine" wineboot </dev/null >/dev/null 2>&1
 }
 
 wine_stop_server() {

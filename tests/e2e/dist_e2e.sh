@@ -1,32 +1,88 @@
 #!/usr/bin/env bash
-# The packages under Wine, in a prefix of their own that runs 32-bit programs: the zip holds
-# exactly the program's files, the exe says 1.04, the installer installs silently for the
-# user, the installed kestos-cli and KestoS talk to kestos-sim, KestoS keeps KestoS.ini in its
-# folder, and the silent uninstall takes the program and leaves the fitter's files.
+# The packages. Without starting a 32-bit process: the zip holds exactly the program's files,
+# the installer holds the same files and its uninstaller, both programs are PE32 i386 and carry
+# the project's version in their version resource. Then, where this machine runs 32-bit
+# programs with Wine's 32-bit half: the installer installs silently for the user, the installed
+# kestos-cli and KestoS talk to kestos-sim, KestoS keeps KestoS.ini in its folder, and the
+# silent uninstall takes the program and leaves the fitter's files. Where it cannot, the run is
+# reported as skipped (exit 77), never as passed.
+# Usage: dist_e2e.sh [contents]   contents: the checks that start no 32-bit process, only.
 source "$(dirname "$0")/../../scripts/e2e_lib.sh"
+source "$e2e_root/scripts/i386.sh"
+mode=${1:-all}
 
 "$e2e_root/scripts/dist.sh" >/dev/null
 dist=$(cd "$e2e_win/../dist" && pwd)
+version=$("$e2e_root/scripts/version.sh")
+package=KestoS-$version
 wine_stop_server
 source "$e2e_root/scripts/wine_env.sh" "$dist"
 wine_prefix_init
+
+# Where 32-bit programs must not start, the launcher that would start them fails the test.
+if ! i386_runs; then
+  wine() { e2e_fail "a 32-bit program was started: wine $*"; }
+fi
+
+# "PE32 i386" for a 32-bit x86 Windows program: the machine field 0x14c and the optional
+# header's magic 0x10b.
+pe_kind() {
+  local at machine magic
+  at=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  [ "$(od -An -c -j"$at" -N4 "$1" | tr -d ' ')" = 'PE\0\0' ] || { echo "not PE"; return; }
+  machine=$(od -An -tx2 -j$((at + 4)) -N2 "$1" | tr -d ' ')
+  magic=$(od -An -tx2 -j$((at + 24)) -N2 "$1" | tr -d ' ')
+  case $magic:$machine in
+    010b:014c) echo "PE32 i386" ;;
+    *) echo "magic $magic machine $machine" ;;
+  esac
+}
+
+expected="$package/
+$package/KestoS.exe
+$package/Lang/
+$package/Lang/KestoS_lang.ang
+$package/Lang/KestoS_lang.pol
+$package/README.txt
+$package/kestos-cli.exe"
+listed=$(unzip -Z1 "$dist/$package-portable.zip" | sort)
+[ "$listed" = "$expected" ] || e2e_fail "the zip holds: $listed"
+unzip -q "$dist/$package-portable.zip" -d "$e2e_dir/zip"
+grep -q "^KestoS $version - " "$e2e_dir/zip/$package/README.txt" ||
+  e2e_fail "README.txt does not name version $version"
+
+# 7-Zip opens NSIS installers: the files it would install, and the uninstaller it writes.
+7z x -y -o"$e2e_dir/setup" "$dist/$package-setup.exe" >/dev/null || e2e_fail "7z cannot open the installer"
+for f in KestoS.exe kestos-cli.exe README.txt Lang/KestoS_lang.pol Lang/KestoS_lang.ang; do
+  cmp -s "$e2e_dir/setup/$f" "$e2e_dir/zip/$package/$f" || e2e_fail "the installer's $f is not the zip's"
+done
+[ -s "$e2e_dir/setup/Uninstall.exe" ] || e2e_fail "the installer carries no uninstaller"
+
+for exe in "$e2e_dir/zip/$package/KestoS.exe" "$e2e_dir/zip/$package/kestos-cli.exe" \
+  "$e2e_dir/setup/Uninstall.exe"; do
+  kind=$(pe_kind "$exe")
+  [ "$kind" = "PE32 i386" ] || e2e_fail "$(basename "$exe") is $kind, not PE32 i386"
+done
+for exe in KestoS.exe kestos-cli.exe; do
+  # kestos-probe is a 64-bit program: it reads the 32-bit file's resources without running it.
+  said=$(e2e_probe version "$("$kestos_wine" winepath -w "$e2e_dir/zip/$package/$exe" 2>/dev/null)")
+  [ "$said" = "$version" ] || e2e_fail "$exe's version resource says '$said', not $version"
+done
+echo "the packages hold the program's files, PE32 i386, version $version"
+[ "$mode" = contents ] && { echo PASS; exit 0; }
+
+blocker=$(wine32_blocker)
+if [ -n "$blocker" ]; then
+  echo "SKIPPED: the installer, the installed 32-bit programs and the uninstaller were not run:" \
+    "$blocker"
+  exit 77
+fi
+
 e2e_start_display 800x600
 wine_start_server
-
-expected="KestoS-1.04/
-KestoS-1.04/KestoS.exe
-KestoS-1.04/Lang/
-KestoS-1.04/Lang/KestoS_lang.ang
-KestoS-1.04/Lang/KestoS_lang.pol
-KestoS-1.04/README.txt
-KestoS-1.04/kestos-cli.exe"
-listed=$(unzip -Z1 "$dist/KestoS-1.04-portable.zip" | sort)
-[ "$listed" = "$expected" ] || e2e_fail "the zip holds: $listed"
-version=$(e2e_probe version "$(winepath -w "$dist/KestoS-1.04/KestoS.exe" 2>/dev/null)")
-[ "$version" = 1.04 ] || e2e_fail "KestoS.exe's version resource says '$version'"
-
-wine "$dist/KestoS-1.04-setup.exe" /S </dev/null >/dev/null 2>&1 || e2e_fail "the installer failed"
-install=$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')")/Programs/KestoS
+wine "$dist/$package-setup.exe" /S </dev/null >/dev/null 2>&1 || e2e_fail "the installer failed"
+appdata=$("$kestos_wine" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')
+install=$("$kestos_wine" winepath -u "$appdata" 2>/dev/null)/Programs/KestoS
 for f in KestoS.exe kestos-cli.exe README.txt Lang/KestoS_lang.pol Lang/KestoS_lang.ang \
   Uninstall.exe; do
   [ -f "$install/$f" ] || e2e_fail "not installed: $f"

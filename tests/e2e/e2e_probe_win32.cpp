@@ -37,25 +37,28 @@ HWND pageWindow(HWND main) {
     return FindWindowExW(main, nullptr, dialogClass, nullptr);
 }
 
+struct DialogSearch {
+    DWORD thread;
+    HWND found;
+};
+
+// EnumWindows wants a stdcall function, which a lambda is not on 32-bit Windows.
+BOOL CALLBACK findDialogOfThread(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<DialogSearch*>(p);
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 15);
+    if (GetWindowThreadProcessId(w, nullptr) == s->thread && IsWindowVisible(w) &&
+        std::wcscmp(cls, L"#32770") == 0) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A visible top-level dialog of the program's thread: the modal dialog it runs.
 HWND modalDialog(HWND main) {
-    struct Search {
-        DWORD thread;
-        HWND found;
-    } search{GetWindowThreadProcessId(main, nullptr), nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            wchar_t cls[16] = {};
-            GetClassNameW(w, cls, 15);
-            if (GetWindowThreadProcessId(w, nullptr) == s->thread && IsWindowVisible(w) &&
-                std::wcscmp(cls, L"#32770") == 0) {
-                s->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DialogSearch search{GetWindowThreadProcessId(main, nullptr), nullptr};
+    EnumWindows(findDialogOfThread, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

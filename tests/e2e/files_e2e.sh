@@ -16,7 +16,7 @@ no_dialog() { ! e2e_probe dialog text 1 >/dev/null 2>&1; }
 choose_file() { # COMMAND PATH
   e2e_probe post-command "$1"
   e2e_wait_for 5 file_dialog_up || e2e_fail "command $1 showed no file dialog"
-  e2e_probe dialog type 1148 "$(winepath -w "$2" 2>/dev/null)"
+  e2e_probe dialog type 1148 "$("$kestos_wine" winepath -w "$2" 2>/dev/null)"
 }
 
 choose_file 40015 "$e2e_dir/zapis"

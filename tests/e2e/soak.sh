@@ -75,7 +75,7 @@ sleep 1
 file_dialog_up() { e2e_probe dialog text 1148 >/dev/null; }
 e2e_probe post-command 40015
 e2e_wait_for 5 file_dialog_up || e2e_fail "no save dialog"
-e2e_probe dialog type 1148 "$(winepath -w "$e2e_dir/set" 2>/dev/null)"
+e2e_probe dialog type 1148 "$("$kestos_wine" winepath -w "$e2e_dir/set" 2>/dev/null)"
 e2e_wait_for 5 test -s "$e2e_dir/set.kss" || e2e_fail "Save As wrote nothing"
 sleep 0.5
 cp "$e2e_dir/set.kss" "$e2e_dir/set.copy"
@@ -87,7 +87,7 @@ sleep 0.5
 e2e_probe post-command 40014
 e2e_wait_for 5 file_dialog_up || e2e_fail "no open dialog"
 from=$(($(e2e_log_lines) + 1))
-e2e_probe dialog type 1148 "$(winepath -w "$e2e_dir/set.kss" 2>/dev/null)"
+e2e_probe dialog type 1148 "$("$kestos_wine" winepath -w "$e2e_dir/set.kss" 2>/dev/null)"
 some_sent() { [ "$(awk -v from="$from" 'NR >= from && $2 == "RX" && $4 == "05"' "$e2e_log" | wc -l)" -ge 1 ]; }
 e2e_wait_for 5 some_sent || e2e_fail "the upload did not start"
 sleep 0.8
