@@ -27,10 +27,7 @@ int codeFromTemp(int t) {
 
 void tempText(unsigned code) {
     long t = tempFromCode(code);
-    if (t == 0)
-        t = 0;
-    else if (t > 100)
-        t = 100;
+    if (t > 100) t = 100;
     std::snprintf(textBuffer, sizeof textBuffer, "%02ld", t);
 }
 

@@ -7,24 +7,6 @@
 
 namespace kestos {
 
-// Codes 5..29 in key order, then 31 and 32; code 30 is the action and has no key.
-const Parameter parameters[parameterCount] = {
-    {5, "Options", Block::settings1, 1},        {6, "LambdaType", Block::settings1, 2},
-    {7, "LambdaPoint", Block::settings1, 3},    {8, "LambdaDelay", Block::settings1, 4},
-    {9, "EmulType", Block::settings1, 5},       {10, "EmulBJ_TimeHi", Block::settings1, 6},
-    {11, "EmulBJ_TimeLo", Block::settings1, 7}, {12, "EmulDO_TimeHi", Block::settings1, 8},
-    {13, "EmulDO_TimeLo", Block::settings1, 9}, {14, "InjectDelay", Block::settings1, 10},
-    {15, "LPGOnTemp", Block::settings1, 11},    {16, "AttMax", Block::settings2, 1},
-    {17, "AttMin", Block::settings2, 2},        {18, "AttInit", Block::readings, 4},
-    {19, "TPSJump", Block::settings2, 3},       {20, "AttJump", Block::settings2, 4},
-    {21, "LPGOnRPMLo", Block::settings2, 5},    {22, "LPGOnRPMHi", Block::settings2, 6},
-    {23, "IgnitionType", Block::settings2, 7},  {24, "CutOffRPMLo", Block::settings2, 8},
-    {25, "CutOffRPMHi", Block::settings2, 9},   {26, "CutOffSteps", Block::settings2, 10},
-    {27, "LPGOffRPMLo", Block::settings2, 11},  {28, "LPGOffRPMHi", Block::settings2, 12},
-    {29, "TPSInert", Block::settings1, 12},     {31, "AttMax_BJ", Block::settings2, 13},
-    {32, "AttMin_BJ", Block::settings2, 14},
-};
-
 int parameterIndexByKey(const char* key) {
     for (int i = 0; i < parameterCount; ++i)
         if (std::strcmp(parameters[i].key, key) == 0) return i;
@@ -52,11 +34,6 @@ void setParameterValue(const Parameter& p, uint8_t value) {
     case Block::settings1: deviceImage.settingsBlock1[p.byte] = value; return;
     case Block::settings2: deviceImage.settingsBlock2[p.byte] = value; return;
     }
-}
-
-const Parameter& parameterByKey(const char* key) {
-    int i = parameterIndexByKey(key);
-    return parameters[i < 0 ? 0 : i];
 }
 
 void sendLearnAction() {

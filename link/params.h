@@ -16,7 +16,23 @@ struct Parameter {
 };
 
 constexpr int parameterCount = 27;
-extern const Parameter parameters[parameterCount];
+// Codes 5..29 in key order, then 31 and 32; code 30 is the action and has no key.
+inline constexpr Parameter parameters[parameterCount] = {
+    {5, "Options", Block::settings1, 1},        {6, "LambdaType", Block::settings1, 2},
+    {7, "LambdaPoint", Block::settings1, 3},    {8, "LambdaDelay", Block::settings1, 4},
+    {9, "EmulType", Block::settings1, 5},       {10, "EmulBJ_TimeHi", Block::settings1, 6},
+    {11, "EmulBJ_TimeLo", Block::settings1, 7}, {12, "EmulDO_TimeHi", Block::settings1, 8},
+    {13, "EmulDO_TimeLo", Block::settings1, 9}, {14, "InjectDelay", Block::settings1, 10},
+    {15, "LPGOnTemp", Block::settings1, 11},    {16, "AttMax", Block::settings2, 1},
+    {17, "AttMin", Block::settings2, 2},        {18, "AttInit", Block::readings, 4},
+    {19, "TPSJump", Block::settings2, 3},       {20, "AttJump", Block::settings2, 4},
+    {21, "LPGOnRPMLo", Block::settings2, 5},    {22, "LPGOnRPMHi", Block::settings2, 6},
+    {23, "IgnitionType", Block::settings2, 7},  {24, "CutOffRPMLo", Block::settings2, 8},
+    {25, "CutOffRPMHi", Block::settings2, 9},   {26, "CutOffSteps", Block::settings2, 10},
+    {27, "LPGOffRPMLo", Block::settings2, 11},  {28, "LPGOffRPMHi", Block::settings2, 12},
+    {29, "TPSInert", Block::settings1, 12},     {31, "AttMax_BJ", Block::settings2, 13},
+    {32, "AttMin_BJ", Block::settings2, 14},
+};
 
 // Index into `parameters` of a key or a code, -1 when unknown.
 int parameterIndexByKey(const char* key);
@@ -26,8 +42,27 @@ int parameterIndexByCode(int code);
 uint8_t parameterValue(const Parameter& p);
 // Overwrites that value in the device image (until the next poll brings the controller's).
 void setParameterValue(const Parameter& p, uint8_t value);
-// The parameter of a key the program itself names; the key must be in the table.
-const Parameter& parameterByKey(const char* key);
+// A key the program itself names, looked up when it is compiled: a key that is not in the
+// table does not build. (Keys read from files go through `parameterIndexByKey`.)
+struct ParamKey {
+    int index;
+    consteval ParamKey(const char* key) : index(knownIndex(key)) {}
+
+  private:
+    static consteval int knownIndex(const char* key) {
+        for (int i = 0; i < parameterCount; ++i) {
+            const char* k = parameters[i].key;
+            int n = 0;
+            while (k[n] && k[n] == key[n])
+                ++n;
+            if (k[n] == key[n]) return i;
+        }
+        throw "not a parameter key"; // not a constant expression: the build stops here
+    }
+};
+inline const Parameter& parameterByKey(ParamKey key) {
+    return parameters[key.index];
+}
 
 // Action code and its two values.
 constexpr int actionCode = 30;

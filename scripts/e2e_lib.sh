@@ -80,6 +80,16 @@ e2e_log_lines() { wc -l <"$e2e_log"; }
 # kestos-probe against the running program (same Wine server).
 e2e_probe() { "$kestos_wine" "$e2e_win/tests/e2e/kestos-probe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
+# The common file dialogs: up when their name box answers; a command that opens one, then the
+# file typed into it (OK follows).
+e2e_file_dialog_up() { e2e_probe dialog text 1148 >/dev/null; }
+e2e_no_dialog() { ! e2e_probe dialog text 1 >/dev/null 2>&1; }
+e2e_choose_file() { # COMMAND PATH
+  e2e_probe post-command "$1"
+  e2e_wait_for 5 e2e_file_dialog_up || e2e_fail "command $1 showed no file dialog"
+  e2e_probe dialog type 1148 "$("$kestos_wine" winepath -w "$2" 2>/dev/null)"
+}
+
 # Design coordinate to page pixels of size class 3 (the 1024x768 desktop of these tests).
 e2e_x() { awk -v v="$1" 'BEGIN { print int(v * 1.28) }'; }
 e2e_y() { awk -v v="$1" 'BEGIN { print int(v * 1.32) }'; }

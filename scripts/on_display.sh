@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KESTOS_WIN_BUILD:-${KESTOS_BUILD:-$root/build}/win}
 source "$root/scripts/wine_env.sh" "$build"
 wine_stop_server
-exec xvfb-run -a -s "-screen 0 ${size/x/x}x24" bash -c '
+exec xvfb-run -a -s "-screen 0 ${size}x24" bash -c '
   source "$0/scripts/wine_env.sh" "$1"
   shift
   wine_start_server

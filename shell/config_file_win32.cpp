@@ -47,7 +47,9 @@ bool askFileName(bool save, wchar_t (&name)[nameSize]) {
     dialog.lpstrTitle = title;
     dialog.Flags = OFN_EXPLORER;
     dialog.lpstrDefExt = L"kss";
-    return save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    const bool chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    returnToStartFolder();
+    return chosen;
 }
 
 } // namespace
@@ -76,8 +78,14 @@ void saveConfigurationAs() {
                              slotText(slotOverwriteCaption), MB_YESNO | MB_ICONINFORMATION);
         if (answer == IDYES) break;
     }
-    if (saveConfiguration(files, path) != SaveResult::saved)
-        warn(slotText(slotCannotOpen), ioErrorCaption);
+    switch (saveConfiguration(files, path)) {
+    case SaveResult::saved: break;
+    // The link went down while the dialog was open, and the image with it.
+    case SaveResult::noAnswer:
+        warn(slotText(slotNothingToSave), slotText(slotNothingToSaveCaption));
+        break;
+    case SaveResult::writeFailed: warn(slotText(slotCannotOpen), ioErrorCaption); break;
+    }
 }
 
 void openConfiguration() {

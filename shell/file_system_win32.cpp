@@ -12,7 +12,18 @@ namespace {
 
 constexpr int widePathSize = pathSize + 32;
 
+wchar_t startFolder[widePathSize];
+
 } // namespace
+
+void noteStartFolder() {
+    const DWORD n = GetCurrentDirectoryW(widePathSize, startFolder);
+    if (n == 0 || n >= static_cast<DWORD>(widePathSize)) startFolder[0] = 0;
+}
+
+void returnToStartFolder() {
+    if (startFolder[0]) SetCurrentDirectoryW(startFolder);
+}
 
 bool utf8ToWide(const char* text, wchar_t* out, int outSize) {
     int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, out, outSize);

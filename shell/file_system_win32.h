@@ -16,6 +16,13 @@ class Win32FileSystem final : public FileSystem {
     char separator() const override { return '\\'; }
 };
 
+// The program names KestoS.ini, Lang\ and Backup\ relative to the folder it was started in.
+// The common file dialogs move the process's current folder to wherever the fitter browsed,
+// so the start folder is noted once and gone back to after each dialog. (Relative names, and
+// not absolute ones, keep a start folder with Polish letters working with the narrow readers.)
+void noteStartFolder();
+void returnToStartFolder();
+
 // Both false when the text does not fit; the output is always terminated.
 bool utf8ToWide(const char* text, wchar_t* out, int outSize);
 bool wideToUtf8(const wchar_t* text, char* out, int outSize);

@@ -9,6 +9,7 @@
 #include "pages/scope/scope_page_win32.h"
 #include "res/resource.h"
 #include "shell/config_keys.h"
+#include "shell/file_system_win32.h"
 #include "shell/language.h"
 #include "shell/settings.h"
 #include "shell/size_classes.h"
@@ -43,6 +44,7 @@ void onCreate(HWND window) {
     placeMainWindow();
     selectClassFontsAndButton(); // so that the first page draws with the class's fonts
 
+    noteStartFolder(); // the folder of KestoS.ini, Lang\ and Backup\ from now on
     SettingsReadResult settings = readSettings();
     linkState.portName = portNameFor(settings.portNumber);
     markPortItem(10 + settings.portNumber);

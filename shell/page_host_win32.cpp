@@ -8,6 +8,7 @@
 #include "pages/schema/schema_page_win32.h"
 #include "pages/scope/scope_page_win32.h"
 #include "res/resource.h"
+#include "shell/dialog_font_win32.h"
 #include "shell/language.h"
 #include "shell/size_classes.h"
 #include "shell/text_win32.h"
@@ -56,6 +57,7 @@ void createPage(int pageNumber) {
                      sizeState.windowHeight, 0);
     }
     if (entry->afterCreate) entry->afterCreate();
+    fitDialogFont(shell.pageWindow);
 }
 
 } // namespace

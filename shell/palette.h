@@ -84,11 +84,4 @@ inline constexpr Rgb brushColours[static_cast<int>(Brush::count)] = {
     colour::red,  colour::white, colour::darkGreen, colour::yellow, colour::olive,
 };
 
-constexpr const PenSpec& penSpec(Pen p) {
-    return penSpecs[static_cast<int>(p)];
-}
-constexpr Rgb brushColour(Brush b) {
-    return brushColours[static_cast<int>(b)];
-}
-
 } // namespace kestos

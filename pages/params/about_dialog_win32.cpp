@@ -4,6 +4,7 @@
 #include "pages/params/param_controls_win32.h"
 #include "pages/params/reset_about.h"
 #include "res/resource.h"
+#include "shell/dialog_font_win32.h"
 #include "shell/language.h"
 #include "shell/shell_win32.h"
 #include "shell/text_win32.h"
@@ -26,6 +27,7 @@ constexpr AboutText aboutTexts[] = {
 // The period stays the one of the start while the dialog is open.
 void onInit(HWND dialog) {
     centreOnScreen(dialog);
+    fitDialogFont(dialog);
     SetTimer(dialog, aboutTimer, static_cast<UINT>(linkState.pollInterval), nullptr);
 }
 

@@ -4,6 +4,7 @@
 #include "pages/params/param_controls_win32.h"
 #include "pages/params/param_lists.h"
 #include "res/resource.h"
+#include "shell/dialog_font_win32.h"
 #include "shell/language.h"
 #include "shell/shell_win32.h"
 #include "shell/text_win32.h"
@@ -20,6 +21,7 @@ void onInit(HWND dialog) {
     setWindowTextCp1250(dialog, slotText(emulationCaptionSlot));
     setLabels(dialog, emulationLabels, emulationLabelCount);
     centreOnScreen(dialog);
+    fitDialogFont(dialog);
     armPollTimer(dialog, dialogTimer);
 }
 

@@ -76,6 +76,7 @@ void centreOnScreen(HWND dialog) {
 
 void armPollTimer(HWND window, UINT_PTR timer) {
     SetTimer(window, timer, static_cast<UINT>(linkState.pollInterval), nullptr);
+    linkState.armedInterval = linkState.pollInterval;
 }
 
 namespace {

@@ -25,19 +25,19 @@ constexpr ListItems slots(int firstSlot, int count) {
     return {ItemSource::slots, count, {}, firstSlot, nullptr};
 }
 
-constexpr ParamList linearList(int id, const char* key, ListItems items, int scale, int offset,
+constexpr ParamList linearList(int id, ParamKey key, ListItems items, int scale, int offset,
                                Quantity quantity = Quantity::byte,
                                const SpeedParameter* speed = nullptr) {
     return {id, key, items, ListRule::linear, quantity, scale, offset, nullptr, nullptr, speed};
 }
 // An engine speed in steps of 100 rpm from the parameter's base to its top, written as a period.
-constexpr ParamList speedList(int id, const char* key, const SpeedParameter& speed) {
+constexpr ParamList speedList(int id, ParamKey key, const SpeedParameter& speed) {
     const int base = static_cast<int>(speed.baseRpm);
     const int count = static_cast<int>(speed.maxRpm - speed.baseRpm) / 100 + 1;
     return linearList(id, key, numbers(count, base, 100, 0, "%ld"), 100, base, Quantity::rpm,
                       &speed);
 }
-constexpr ParamList fieldList(int id, const char* key, ListItems items,
+constexpr ParamList fieldList(int id, ParamKey key, ListItems items,
                               uint8_t (*compose)(uint8_t, int), int (*decompose)(uint8_t),
                               ListRule rule = ListRule::field) {
     return {id, key, items, rule, Quantity::byte, 1, 0, compose, decompose, nullptr};
@@ -70,7 +70,7 @@ int lambdaPointOffset(int sensorType) {
     return 100;
 }
 
-constexpr NibbleList nibble(int id, const char* key, int shift, long first) {
+constexpr NibbleList nibble(int id, ParamKey key, int shift, long first) {
     return {id, key, shift, numbers(16, first, 2, 0, "%ld", "+%ld")};
 }
 

@@ -49,7 +49,7 @@ enum class Quantity : uint8_t {
 
 struct ParamList {
     int id;
-    const char* key; // the parameter written and read back (the Lo code of an engine speed)
+    ParamKey key; // the parameter written and read back (the Lo code of an engine speed)
     ListItems items;
     ListRule rule;
     Quantity quantity;
@@ -83,7 +83,7 @@ extern const OptionCheck optionChecks[optionChecksCount];
 // The emulation dialog's four lists: one nibble each, position = 15 - nibble.
 struct NibbleList {
     int id;
-    const char* key;
+    ParamKey key;
     int shift; // 0: low nibble, 4: high nibble
     ListItems items;
 };

@@ -16,8 +16,10 @@ namespace {
 
 constexpr UINT_PTR pollTimer = 1;
 
+// What is armed is recorded: a tick compares with it to know whether to arm again.
 void armTimer(HWND page) {
     SetTimer(page, pollTimer, static_cast<UINT>(linkState.pollInterval), nullptr);
+    linkState.armedInterval = linkState.pollInterval;
 }
 
 void onPaint(HWND page) {
@@ -29,10 +31,7 @@ void onTimer(HWND page) {
     // While the About dialog or a drop-down list is open the tick does nothing at all.
     if (!readingsPollCycle(shell.aboutOpen).status) return;
     refreshReadings();
-    if (linkState.pollInterval != linkState.armedInterval) {
-        armTimer(page);
-        linkState.armedInterval = linkState.pollInterval;
-    }
+    if (linkState.pollInterval != linkState.armedInterval) armTimer(page);
 }
 
 void onLearn(HWND page) {

@@ -38,8 +38,10 @@ class PageControls final : public ScopeControls {
     HWND bar_;
 };
 
+// What is armed is recorded: a tick compares with it to know whether to arm again.
 void armTimer(HWND page) {
     SetTimer(page, scopeTimer, static_cast<UINT>(linkState.pollInterval), nullptr);
+    linkState.armedInterval = linkState.pollInterval;
 }
 
 void placeControls(HWND page) {

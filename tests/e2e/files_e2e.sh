@@ -10,18 +10,9 @@ e2e_start_display 1024x768
 e2e_start_program
 sleep 1.5 # the Readings page's polls fill the image
 
-# The file dialog is up when its name box answers; a file appears when the save is done.
-file_dialog_up() { e2e_probe dialog text 1148 >/dev/null; }
-no_dialog() { ! e2e_probe dialog text 1 >/dev/null 2>&1; }
-choose_file() { # COMMAND PATH
-  e2e_probe post-command "$1"
-  e2e_wait_for 5 file_dialog_up || e2e_fail "command $1 showed no file dialog"
-  e2e_probe dialog type 1148 "$("$kestos_wine" winepath -w "$2" 2>/dev/null)"
-}
-
-choose_file 40015 "$e2e_dir/zapis"
+e2e_choose_file 40015 "$e2e_dir/zapis"
 e2e_wait_for 5 test -s "$e2e_dir/zapis.kss" || e2e_fail "Save As wrote no zapis.kss"
-e2e_wait_for 3 no_dialog || e2e_fail "a box or dialog is still open after saving"
+e2e_wait_for 3 e2e_no_dialog || e2e_fail "a box or dialog is still open after saving"
 
 # The same controller, read by kestos-cli on a second simulator from the same start.
 "$e2e_sim" --link "$e2e_dir/vsim2" 2>/dev/null &
@@ -39,7 +30,7 @@ e2e_probe select 1026 $(((before + 5) % 20))
 e2e_wait_for 2 grep -q " RX 65 0E " "$e2e_log" || e2e_fail "no InjectDelay frame"
 sleep 0.5
 from=$(($(e2e_log_lines) + 1))
-choose_file 40014 "$e2e_dir/zapis.kss"
+e2e_choose_file 40014 "$e2e_dir/zapis.kss"
 
 # The 27 frames the file asks for, "code value" in hex, in table order.
 expected_frames() {
@@ -53,7 +44,7 @@ sent_frames() {
 all_sent() { [ "$(sent_frames | wc -l)" -ge 27 ]; }
 e2e_wait_for 10 all_sent || e2e_fail "Open sent $(sent_frames | wc -l) of 27 frames"
 diff <(expected_frames) <(sent_frames) >&2 || e2e_fail "the frames differ from the file"
-e2e_wait_for 3 no_dialog || e2e_fail "a warning was shown after the upload"
+e2e_wait_for 3 e2e_no_dialog || e2e_fail "a warning was shown after the upload"
 
 backups=("$e2e_dir"/Backup/KestoS-*.kss)
 [ "${#backups[@]}" = 1 ] && [ -s "${backups[0]}" ] || e2e_fail "no backup in Backup\\"

@@ -45,4 +45,21 @@ moving() { [ "$(sweep_x)" != "$stopped" ]; }
 e2e_wait_for 5 moving || e2e_fail "the sweep did not resume"
 settings_polls=$(awk -v from="$from" 'NR >= from && $2 == "RX" && $4 == "03"' "$e2e_log" | wc -l)
 [ "$settings_polls" = 1 ] || e2e_fail "$settings_polls settings polls after the link came back"
+
+# Away on the Schema page, Program information polls at its own pace; back on the
+# Oscilloscope, the sweep samples every 20 ms again (a status request each sample).
+e2e_probe command 40013
+e2e_probe post-command 40003
+about_up() { e2e_probe dialog text 1 >/dev/null 2>&1; }
+e2e_wait_for 5 about_up || e2e_fail "Program information did not open"
+sleep 0.5
+e2e_probe dialog click 1
+about_gone() { ! about_up; }
+e2e_wait_for 5 about_gone || e2e_fail "Program information did not close"
+e2e_probe command 40010
+from=$(($(e2e_log_lines) + 1))
+sleep 2
+gap=$(e2e_status_gap "$from")
+echo "samples after Program information: every $gap ms"
+[ "$gap" -ge 0 ] && [ "$gap" -lt 40 ] || e2e_fail "the sweep samples every $gap ms, not every 20"
 echo PASS

@@ -72,10 +72,7 @@ e2e_wait_for 5 link_down_gone || e2e_fail "the link-down message stays after the
 "$e2e_native/cli/kestos-cli" --port "$e2e_win/vcom1" --json read >/dev/null 2>&1 || true
 e2e_probe command 40005
 sleep 1
-file_dialog_up() { e2e_probe dialog text 1148 >/dev/null; }
-e2e_probe post-command 40015
-e2e_wait_for 5 file_dialog_up || e2e_fail "no save dialog"
-e2e_probe dialog type 1148 "$("$kestos_wine" winepath -w "$e2e_dir/set" 2>/dev/null)"
+e2e_choose_file 40015 "$e2e_dir/set"
 e2e_wait_for 5 test -s "$e2e_dir/set.kss" || e2e_fail "Save As wrote nothing"
 sleep 0.5
 cp "$e2e_dir/set.kss" "$e2e_dir/set.copy"
@@ -85,7 +82,7 @@ replug --delay 100 # about 3 s for the 27 frames
 e2e_wait_for 10 answered_since 1 04 || e2e_fail "no settings from the slow controller"
 sleep 0.5
 e2e_probe post-command 40014
-e2e_wait_for 5 file_dialog_up || e2e_fail "no open dialog"
+e2e_wait_for 5 e2e_file_dialog_up || e2e_fail "no open dialog"
 from=$(($(e2e_log_lines) + 1))
 e2e_probe dialog type 1148 "$("$kestos_wine" winepath -w "$e2e_dir/set.kss" 2>/dev/null)"
 some_sent() { [ "$(awk -v from="$from" 'NR >= from && $2 == "RX" && $4 == "05"' "$e2e_log" | wc -l)" -ge 1 ]; }

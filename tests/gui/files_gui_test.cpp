@@ -89,6 +89,22 @@ TEST_F(Files, SaveAsAsksBeforeReplacingAndWritesTheImage) {
     EXPECT_EQ(readFile("zapis.kss").rfind("[Kesto_S]\r\n", 0), 0u) << "with the default extension";
 }
 
+// The pages poll while the dialog is open: a link lost meanwhile empties the image, and the
+// save it then refuses is the missing answer, not an I/O error.
+TEST_F(Files, SaveAsRefusedForALinkLostMeanwhileSaysNoAnswer) {
+    readController();
+    ModalAnswer loseLinkThenName = [&](HWND dialog) {
+        controller.faults.silent = true;
+        pumpUntil([] { return linkState.linkDown == 1 && !imageHoldsAnswer(); });
+        chooseFileName(dialog, L"lost");
+    };
+    Box refused;
+    EXPECT_EQ(
+        answerModals([&] { command(IDM_FILE_SAVE_AS); }, {loseLinkThenName, readBox(refused)}), 2);
+    EXPECT_EQ(refused, slots(174, 163));
+    EXPECT_EQ(readFile("lost.kss"), "");
+}
+
 // A file that passes goes out whole and backed up (end to end); here, the two warnings.
 TEST_F(Files, OpenWarnsOfABadFileAndASilentController) {
     readController();
