@@ -7,6 +7,7 @@
 
 #include "link/device_link.h"
 #include "link/encodings.h"
+#include "link/image_fields.h"
 #include "link/params.h"
 #include "pages/readings/dial.h"
 #include "shell/language.h"
@@ -51,15 +52,6 @@ class Page {
     Canvas& c_;
 };
 
-const uint8_t* readings() {
-    return deviceImage.readingsBlock;
-}
-const uint8_t* settings1() {
-    return deviceImage.settingsBlock1;
-}
-const uint8_t* settings2() {
-    return deviceImage.settingsBlock2;
-}
 bool bit(unsigned byte, int n) {
     return (byte >> n) & 1u;
 }
@@ -76,44 +68,43 @@ void lamp(Canvas& c, int i, bool lit) {
 
 void drawLambda(Page& p) {
     char buf[32];
-    const uint8_t* rb = readings();
     p.text(Font::pageValue, colour::black, colour::white, 40, 45,
-           formatCut(buf, sizeof buf, 4, "%f", volts(rb[2])), 4);
-    SliderLook s = lambdaSlider(rb[2], settings1()[2], rb[7]);
+           formatCut(buf, sizeof buf, 4, "%f", volts(image::lambdaCode())), 4);
+    SliderLook s =
+        lambdaSlider(image::lambdaCode(), image::setting("LambdaType"), image::indicatorBits());
     p.rect(s.pen, s.brush, 140 + s.position, 52, 180 + s.position, 73);
     p.rect(Pen::lightGray, Brush::lightGray, 140, 52, 140 + s.position, 73);
     p.rect(Pen::lightGray, Brush::lightGray, 180 + s.position, 52, 436, 73);
 }
 
 void drawTps(Page& p) {
-    const uint8_t* rb = readings();
-    int lit = litTpsLamp(rb[7]);
+    int lit = litTpsLamp(image::indicatorBits());
     readingsState.upperLampLit = lit >= 1;
     if (lit >= 0) lamp(p.canvas(), lit, true);
     for (int i = 0; i < barCount; ++i)
         if (i != lit) lamp(p.canvas(), i, false);
 
     char buf[32];
-    const int inputType = settings1()[2] & 0x0F;
-    TpsReadout tps = tpsReadout(inputType, rb[1], bit(rb[7], 4), buf, sizeof buf);
+    const int inputType = image::setting("LambdaType") & 0x0F;
+    TpsReadout tps =
+        tpsReadout(inputType, image::tpsCode(), bit(image::indicatorBits(), 4), buf, sizeof buf);
     if (tps.kind == TpsReadout::onOff)
         p.rect(Pen::lightGray, Brush::lightGray, 30, 155, inputType == 6 ? 105 : 110, 195);
     p.text(Font::pageValue, colour::black, colour::white, 40, 155, tps.text, tps.length);
 
     p.text(Font::pageLabel, colour::black, colour::white, 305, 196,
-           formatCut(buf, sizeof buf, 4, "%f", settings1()[12] / 50.0 + 0.02), 4);
+           formatCut(buf, sizeof buf, 4, "%f", image::setting("TPSInert") / 50.0 + 0.02), 4);
 }
 
 void drawAtt(Page& p) {
     char buf[32];
-    const uint8_t* rb = readings();
-    const int m3 = rb[3];
+    const int m3 = image::att();
     p.text(Font::pageValue, colour::black, colour::white, 40, 265,
            formatCut(buf, sizeof buf, 3, "%03dl", m3), 3);
     p.rect(Pen::navy, Brush::navy, 161, 270, 161 + m3, 290);
     p.rect(Pen::lightGray, Brush::lightGray, 161 + m3, 270, 417, 290);
 
-    const int m = rb[4];
+    const int m = image::attInit();
     if (m != readingsState.lastMarkerPos)
         p.rect(Pen::lightGray, Brush::lightGray, 140, 316, 440, 360);
     p.text(Font::pageLabel, colour::black, colour::lightGray, 157 + m, 315, "^", 1);
@@ -122,9 +113,8 @@ void drawAtt(Page& p) {
            formatCut(buf, sizeof buf, 3, "%03dl", m), 3);
     readingsState.lastMarkerPos = m;
 
-    const uint8_t* s2 = settings2();
-    Range cyan = permittedRange(m, s2[14], s2[13]);
-    Range red = permittedRange(m, s2[2], s2[1]);
+    Range cyan = permittedRange(m, image::setting("AttMin_BJ"), image::setting("AttMax_BJ"));
+    Range red = permittedRange(m, image::setting("AttMin"), image::setting("AttMax"));
     p.rect(Pen::cyan, Brush::cyan, cyan.left, 295, cyan.right, 300);
     p.rect(Pen::red, Brush::red, red.left, 305, red.right, 310);
     p.rect(Pen::lightGray, Brush::lightGray, 160, 295, cyan.left, 300);
@@ -136,11 +126,9 @@ void drawAtt(Page& p) {
 void drawSpeeds(Page& p) {
     char buf[32];
     ReadingsState& s = readingsState;
-    const uint8_t* rb = readings();
-    const uint8_t* s1 = settings1();
-    const uint8_t* s2 = settings2();
+    const uint8_t options = image::setting("Options");
 
-    unsigned speed = rb[6] == 255 ? 0 : rpmFromPeriod(rb[6], rb[5]);
+    unsigned speed = image::engineSpeed();
     s.engineSpeed = speed;
     p.text(Font::pageValue, colour::black, colour::white, 590, 210,
            formatCut(buf, sizeof buf, 4, "%04dl", static_cast<int>(speed)), 4);
@@ -149,39 +137,40 @@ void drawSpeeds(Page& p) {
         s.lastDrawnSpeed = speed;
     }
 
-    const unsigned cutOff = rpmFromPeriod(s2[9], s2[8]);
-    p.text(Font::pageLabel, bit(s1[1], 5) ? colour::black : colour::gray, colour::white, 510, 265,
+    const unsigned cutOff = speedValue(cutOffSpeed);
+    p.text(Font::pageLabel, bit(options, 5) ? colour::black : colour::gray, colour::white, 510, 265,
            formatCut(buf, sizeof buf, 4, "%04dl", static_cast<int>(cutOff)), 4);
-    const unsigned lpgOn = rpmFromPeriod(s2[6], s2[5]);
+    const unsigned lpgOn = speedValue(lpgOnSpeed);
     p.text(Font::pageLabel, colour::black, colour::white, 605, 265,
            formatCut(buf, sizeof buf, 4, "%04dl", static_cast<int>(lpgOn)), 4);
-    const unsigned lpgOff = rpmFromPeriod(s2[12], s2[11]);
+    const unsigned lpgOff = speedValue(lpgOffSpeed);
     if (lpgOff != s.lpgOffSpeed) {
         s.lpgOffSpeed = lpgOff;
         drawTachometer(p.canvas());
         s.lastDrawnSpeed = s.engineSpeed;
     }
-    p.text(Font::pageLabel, bit(s1[1], 6) ? colour::black : colour::gray, colour::white, 705, 265,
+    p.text(Font::pageLabel, bit(options, 6) ? colour::black : colour::gray, colour::white, 705, 265,
            formatCut(buf, sizeof buf, 4, "%04dl", static_cast<int>(lpgOff)), 4);
 }
 
 void drawStateWords(Page& p) {
-    const uint8_t* rb = readings();
+    const uint8_t state = image::stateBits();
     p.text(Font::pageLabel, readingsState.fuelStateGas ? colour::darkGreen : colour::black,
            colour::lightGray, 590, 290, " LPG ON ", 8);
-    p.text(Font::pageLabel, bit(rb[8], 2) ? colour::red : colour::black, colour::lightGray, 685,
+    p.text(Font::pageLabel, bit(state, 2) ? colour::red : colour::black, colour::lightGray, 685,
            290, " LPG OFF ", 9);
-    p.text(Font::pageLabel, bit(rb[8], 3) ? colour::red : colour::black, colour::lightGray, 485,
+    p.text(Font::pageLabel, bit(state, 3) ? colour::red : colour::black, colour::lightGray, 485,
            290, " CUT-OFF ", 9);
 }
 
 void drawTemperatures(Page& p) {
     char buf[32];
     p.text(Font::pageValue, colour::black, colour::white, 490, 375,
-           formatCut(buf, sizeof buf, 3, "%03dl", tempFromCode(readings()[9])), 3);
-    tempText(settings1()[11]);
-    p.text(Font::pageLabel, bit(settings1()[1], 1) ? colour::black : colour::gray, colour::white,
-           705, 385, textBuffer);
+           formatCut(buf, sizeof buf, 3, "%03dl", tempFromCode(image::reducerTemperatureCode())),
+           3);
+    tempText(image::setting("LPGOnTemp"));
+    p.text(Font::pageLabel, bit(image::setting("Options"), 1) ? colour::black : colour::gray,
+           colour::white, 705, 385, textBuffer);
 }
 
 // --- status area -------------------------------------------------------------------------
@@ -216,7 +205,7 @@ void fuelBox(Page& p, bool gas) {
 
 void fullStatus(Page& p, StatusLines& lines) {
     ReadingsState& s = readingsState;
-    const unsigned b = readings()[8];
+    const unsigned b = image::stateBits();
     if (bit(b, 0)) {
         lines.show(1, 13);
         fuelBox(p, true);
@@ -268,8 +257,8 @@ void fullStatus(Page& p, StatusLines& lines) {
         if (!bit(b, 3)) lines.blank(3, 73);
     } else {
         lines.show(3, 24);
-        const bool onAtOnce = bit(settings1()[1], 4);
-        const unsigned lpgOn = rpmFromPeriod(settings2()[6], settings2()[5]);
+        const bool onAtOnce = bit(image::setting("Options"), 4);
+        const unsigned lpgOn = speedValue(lpgOnSpeed);
         lines.show(4, !onAtOnce && s.engineSpeed > lpgOn ? 26 : 25, true);
     }
 }
@@ -291,10 +280,10 @@ void statusSection(Page& p) {
         lines.show(1, 29, true);
         for (int n = 2; n <= 5; ++n)
             lines.blank(n, 55);
-    } else if (!bit(readings()[7], 3)) {
+    } else if (!bit(image::indicatorBits(), 3)) {
         petrolBecause(p, lines, 12, false, 28, true);
-    } else if (!bit(settings1()[5], 7)) {
-        const bool gas = bit(readings()[8], 0);
+    } else if (!bit(image::setting("EmulType"), 7)) {
+        const bool gas = bit(image::stateBits(), 0);
         if (gas) {
             lines.show(1, 13);
             lines.blank(2, 40);

@@ -5,6 +5,7 @@
 
 #include "link/device_link.h"
 #include "link/encodings.h"
+#include "link/image_fields.h"
 #include "link/params.h"
 #include "pages/readings/readings_view.h"
 #include "shell/language.h"
@@ -79,15 +80,14 @@ struct Sample {
 };
 
 Sample liveSample() {
-    const uint8_t* rb = deviceImage.readingsBlock;
-    return {rb[2],
-            rb[3],
-            rb[4],
-            rb[1],
-            scopeEngineSpeed(rb[6], rb[5]),
-            deviceImage.settingsBlock1[2],
-            static_cast<uint8_t>(rb[7] & 0x10),
-            rb[8]};
+    return {image::lambdaCode(),
+            image::att(),
+            image::attInit(),
+            image::tpsCode(),
+            image::engineSpeed(),
+            image::setting("LambdaType"),
+            static_cast<uint8_t>(image::indicatorBits() & 0x10),
+            image::stateBits()};
 }
 
 Sample storedSample(int position) {
@@ -224,10 +224,6 @@ int tpsTraceValue(unsigned tpsByte, unsigned lambdaType) {
 int speedTraceValue(unsigned rpm) {
     const unsigned v = rpm / 100;
     return v > 80 ? 80 : static_cast<int>(v);
-}
-
-unsigned scopeEngineSpeed(unsigned high, unsigned low) {
-    return high == 255 ? 0 : rpmFromPeriod(static_cast<int>(high), low);
 }
 
 void resetTraces() {

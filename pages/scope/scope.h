@@ -82,7 +82,5 @@ int cursorScrollStep(int position, ScrollCode code, int trackPosition);
 int lambdaTraceValue(unsigned lambdaByte, unsigned lambdaType);
 int tpsTraceValue(unsigned tpsByte, unsigned lambdaType);
 int speedTraceValue(unsigned rpm);
-// The engine speed of the readings block; 0 when the period's high byte is 255.
-unsigned scopeEngineSpeed(unsigned high, unsigned low);
 
 } // namespace kestos

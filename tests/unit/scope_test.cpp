@@ -127,8 +127,6 @@ TEST_F(Scope, TraceValues) {
         EXPECT_EQ(tpsTraceValue(255, t.type), t.inverted ? 0 : 82) << t.type;
     EXPECT_EQ(speedTraceValue(7950), 79);
     EXPECT_EQ(speedTraceValue(12000), 80);
-    EXPECT_EQ(scopeEngineSpeed(255, 10), 0u) << "high byte 255: engine stopped";
-    EXPECT_EQ(scopeEngineSpeed(0x1D, 0x4C), 2000u);
 }
 
 TEST_F(Scope, ReadoutsByTpsInputType) {
