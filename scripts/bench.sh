@@ -18,10 +18,9 @@ echo "== native (POSIX port over a pty)"
 echo "== KestoS's Win32 port under Wine, COM1"
 source "$root/scripts/wine_env.sh" "$build/win"
 wine_prefix_init
-"$build/native/sim/kestos-sim" --link "$build/win/vcom1" 2>/dev/null &
-sim=$!
+kestos_start_sim "$build/native/sim/kestos-sim" "$build/win/vcom1" || echo "kestos-sim did not start" >&2
+sim=$kestos_sim_pid
 trap 'kill $sim 2>/dev/null || true; wine_stop_server' EXIT
-for _ in $(seq 50); do [ -e "$build/win/vcom1" ] && break; sleep 0.1; done
 "$kestos_wine" "$build/win/bench/link_bench.exe" "$rounds" </dev/null
 wine_stop_server
 kill $sim 2>/dev/null || true # the parameter pages' bench starts its own
@@ -33,9 +32,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   source "$0/scripts/wine_env.sh" "$1"
   wine_start_server
   "$kestos_wine" "$1/bench/readings_bench.exe" "$2" </dev/null
-  "$3" --link "$1/vcom1" 2>/dev/null &
-  sim=$!
-  for _ in $(seq 50); do [ -e "$1/vcom1" ] && break; sleep 0.1; done
+  kestos_start_sim "$3" "$1/vcom1" || echo "kestos-sim did not start" >&2
+  sim=$kestos_sim_pid
   "$kestos_wine" "$1/bench/params_bench.exe" "${4:-500}" "${5:-1000}" </dev/null
   "$kestos_wine" "$1/bench/scope_bench.exe" "${6:-10000}" </dev/null
   kill $sim

@@ -35,14 +35,19 @@ e2e_prepare() {
   printf '[Ustawienia]\r\nCommPort= 1\r\nLanguage= %s\r\n' "${1:-pol}" >"$e2e_dir/KestoS.ini"
 }
 
+# A simulator of the test's own on LINK (default COM1's), logging to the test's log.
+# Usage: e2e_start_sim_on LINK [simulator options]
+e2e_start_sim_on() {
+  local link=$1 started=0
+  shift
+  kestos_start_sim "$e2e_sim" "$link" --log "$e2e_log" "$@" || started=$?
+  e2e_sim_pid=$kestos_sim_pid
+  e2e_pids+=("$e2e_sim_pid")
+  [ "$started" = 0 ] || e2e_fail "kestos-sim did not make $link"
+}
 e2e_start_sim() {
   wine_stop_server
-  "$e2e_sim" --link "$e2e_win/vcom1" --log "$e2e_log" "$@" 2>/dev/null &
-  e2e_sim_pid=$!
-  e2e_pids+=("$e2e_sim_pid")
-  local _
-  for _ in $(seq 50); do [ -e "$e2e_win/vcom1" ] && return 0; sleep 0.1; done
-  e2e_fail "kestos-sim did not make $e2e_win/vcom1"
+  e2e_start_sim_on "$e2e_win/vcom1" "$@"
 }
 
 # A virtual display of its own for this test.
@@ -55,6 +60,7 @@ e2e_start_display() {
   Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
   e2e_pids+=($!)
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+  [ -e "/tmp/.X11-unix/X$n" ] || e2e_fail "the virtual display :$n did not start"
   export DISPLAY=":$n"
 }
 

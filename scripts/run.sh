@@ -31,9 +31,9 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-"$build/native/sim/kestos-sim" --link "$build/win/vcom1" --log "$run/sim.log" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [ -e "$build/win/vcom1" ] && break; sleep 0.1; done
+kestos_start_sim "$build/native/sim/kestos-sim" "$build/win/vcom1" --log "$run/sim.log" ||
+  echo "kestos-sim did not start; KestoS will show the link down" >&2
+pids+=("$kestos_sim_pid")
 echo "kestos-sim on COM1, frames logged to $run/sim.log"
 
 virtual=0
@@ -46,6 +46,7 @@ if [ -z "${DISPLAY:-}" ]; then
   Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   pids+=($!)
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+  [ -e "/tmp/.X11-unix/X$n" ] || { echo "run.sh: the virtual display :$n did not start" >&2; exit 1; }
   export DISPLAY=":$n"
   echo "no DISPLAY: running on the virtual display $DISPLAY (1280x1024)"
 fi

@@ -42,6 +42,18 @@ wine_prefix_init() {
   wine_flavour >"$WINEPREFIX/.kestos-ready"
 }
 
+# Starts kestos-sim in the background on LINK and waits (5 s at most) for it to make LINK, the
+# symlink to its pty. Sets kestos_sim_pid; fails when the link did not appear.
+# Usage: kestos_start_sim SIMULATOR LINK [simulator options]
+kestos_start_sim() {
+  local sim=$1 link=$2 _
+  shift 2
+  "$sim" --link "$link" "$@" 2>/dev/null &
+  kestos_sim_pid=$!
+  for _ in $(seq 50); do [ -e "$link" ] && return 0; sleep 0.1; done
+  return 1
+}
+
 # Wine's background services would otherwise hold ctest's pipes open.
 wine_start_server() {
   wineserver -p </dev/null >/dev/null 2>&1

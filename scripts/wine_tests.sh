@@ -20,13 +20,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$sim" --link "$win/vcom1" --log "$win/sim-com1.log" 2>/dev/null &
-pids+=($!)
-"$sim" --link "$win/vcom3" --silent 2>/dev/null &
-pids+=($!)
-for n in 1 3; do
-  for _ in $(seq 50); do [ -e "$win/vcom$n" ] && break; sleep 0.1; done
-done
+kestos_start_sim "$sim" "$win/vcom1" --log "$win/sim-com1.log" || echo "kestos-sim on COM1 did not start" >&2
+pids+=("$kestos_sim_pid")
+kestos_start_sim "$sim" "$win/vcom3" --silent || echo "the silent kestos-sim on COM3 did not start" >&2
+pids+=("$kestos_sim_pid")
 
 export KESTOS_NATIVE_BUILD="$native" KESTOS_ROOT="$root" KESTOS_WIN_BUILD="$win"
 

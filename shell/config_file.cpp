@@ -37,29 +37,6 @@ std::size_t formatConfiguration(const uint8_t values[parameterCount], char* text
     return length;
 }
 
-namespace {
-
-// An optional sign and at least one digit; whatever follows the digits is left for the
-// next word. Only the low 8 bits are kept, so the sum never overflows.
-bool readValue(std::FILE* file, uint8_t& value) {
-    skipSpace(file);
-    int c = std::fgetc(file);
-    bool negative = false;
-    if (c == '+' || c == '-') {
-        negative = c == '-';
-        c = std::fgetc(file);
-    }
-    if (c < '0' || c > '9') return false;
-    unsigned v = 0;
-    for (; c >= '0' && c <= '9'; c = std::fgetc(file))
-        v = (v * 10 + static_cast<unsigned>(c - '0')) & 0xFF;
-    if (c != EOF) std::ungetc(c, file);
-    value = static_cast<uint8_t>(negative ? (256 - v) & 0xFF : v);
-    return true;
-}
-
-} // namespace
-
 void readConfigurationWords(std::FILE* file, ConfigFileContents& into) {
     std::memset(&into, 0, sizeof into);
     for (int i = 0; i < keyHeaderLines; ++i) {
@@ -71,7 +48,7 @@ void readConfigurationWords(std::FILE* file, ConfigFileContents& into) {
         // A word longer than the buffer is read whole and marked too long.
         if (!readWord(file, into.fileNames[entry], keySize, &into.nameTooLong[entry])) return;
         into.namesRead = entry + 1;
-        if (!readValue(file, into.fileValues[i])) return;
+        if (!readLow8Bits(file, &into.fileValues[i])) return;
         into.valuesRead = i + 1;
     }
 }

@@ -9,6 +9,7 @@
 #include "shell/language.h"
 #include "shell/shell_win32.h"
 #include "shell/text_win32.h"
+#include "shell/texts.h"
 
 namespace kestos {
 
@@ -26,7 +27,6 @@ constexpr int slotSendFailed = 171;
 constexpr int slotOverwriteCaption = 172;
 constexpr int slotOverwrite = 173;
 constexpr int slotNothingToSave = 174;
-constexpr char ioErrorCaption[] = "I/O Error";
 
 Win32FileSystem files;
 
@@ -69,7 +69,7 @@ void saveConfigurationAs() {
     for (;;) {
         if (!askFileName(true, name)) return;
         if (!wideToUtf8(name, path, sizeof path)) {
-            warn(slotText(slotCannotOpen), ioErrorCaption);
+            warn(slotText(slotCannotOpen), text(Text::ioErrorCaption));
             return;
         }
         if (!fileExists(files, path)) break;
@@ -84,7 +84,7 @@ void saveConfigurationAs() {
     case SaveResult::noAnswer:
         warn(slotText(slotNothingToSave), slotText(slotNothingToSaveCaption));
         break;
-    case SaveResult::writeFailed: warn(slotText(slotCannotOpen), ioErrorCaption); break;
+    case SaveResult::writeFailed: warn(slotText(slotCannotOpen), text(Text::ioErrorCaption)); break;
     }
 }
 
@@ -96,7 +96,7 @@ void openConfiguration() {
                           ? readConfiguration(files, path, configFile)
                           : ReadResult::cannotOpen;
     if (read == ReadResult::cannotOpen) {
-        warn(slotText(slotCannotOpen), ioErrorCaption);
+        warn(slotText(slotCannotOpen), text(Text::ioErrorCaption));
         return;
     }
     if (read == ReadResult::invalid) {

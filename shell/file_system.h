@@ -8,6 +8,13 @@
 
 namespace kestos {
 
+// The separator between a folder and a name on the platform the program is built for.
+#ifdef _WIN32
+inline constexpr char pathSeparator = '\\';
+#else
+inline constexpr char pathSeparator = '/';
+#endif
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;

@@ -13,7 +13,7 @@ class PosixFileSystem final : public FileSystem {
     void listFolder(const char* folder, void (*visit)(const char* name, void* context),
                     void* context) override;
     bool removeFile(const char* path) override;
-    char separator() const override { return '/'; }
+    char separator() const override { return pathSeparator; }
 };
 
 } // namespace kestos

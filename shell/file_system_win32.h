@@ -13,7 +13,7 @@ class Win32FileSystem final : public FileSystem {
     void listFolder(const char* folder, void (*visit)(const char* name, void* context),
                     void* context) override;
     bool removeFile(const char* path) override;
-    char separator() const override { return '\\'; }
+    char separator() const override { return pathSeparator; }
 };
 
 // The program names KestoS.ini, Lang\ and Backup\ relative to the folder it was started in.

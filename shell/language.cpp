@@ -4,18 +4,14 @@
 #include <cstring>
 
 #include "res/resource.h"
+#include "shell/file_system.h"
+#include "shell/texts.h"
 
 namespace kestos {
 
 LanguageState languageState;
 
 namespace {
-
-#ifdef _WIN32
-constexpr char separator = '\\';
-#else
-constexpr char separator = '/';
-#endif
 
 constexpr int maxTextLength = languageSlotSize - 1;
 
@@ -106,6 +102,7 @@ struct Loader {
 
 void resetLanguageState() {
     std::memset(&languageState, 0, sizeof languageState);
+    resetNamedTexts();
 }
 
 const char* slotText(int n) {
@@ -124,7 +121,7 @@ void setLanguageCode(const char* code) {
 bool languageFilePath(char* out, std::size_t outSize, const char* code, const char* dir) {
     if (outSize == 0) return false;
     out[0] = '\0';
-    const char sep[2] = {separator, '\0'};
+    const char sep[2] = {pathSeparator, '\0'};
     std::size_t used = 0;
     bool ok = true;
     if (dir && dir[0])
@@ -145,22 +142,30 @@ bool loadLanguage(const char* dir) {
 bool loadLanguageFrom(const char* path) {
     std::FILE* f = std::fopen(path, "rb");
     if (!f) return false;
+    // The named texts of the language before fall back to English, not to that language.
+    resetNamedTexts();
     Loader loader;
+    NamedTextReader named;
     char buffer[256];
     std::size_t got;
     while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        for (std::size_t i = 0; i < got; ++i)
+        for (std::size_t i = 0; i < got; ++i) {
             loader.feed(buffer[i]);
+            named.feed(buffer[i]);
+        }
     loader.finish();
+    named.finish();
     std::fclose(f);
     return true;
 }
 
 void loadLanguageText(const char* text, std::size_t length) {
+    resetNamedTexts();
     Loader loader;
     for (std::size_t i = 0; i < length; ++i)
         loader.feed(text[i]);
     loader.finish();
+    loadNamedTexts(text, length);
 }
 
 bool isEnglishCode(const char* code) {

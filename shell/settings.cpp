@@ -3,49 +3,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "shell/file_system.h"
 #include "shell/language.h"
 #include "shell/words.h"
 
 namespace kestos {
 
 SettingsState settingsState;
-
-namespace {
-
-#ifdef _WIN32
-constexpr char separator = '\\';
-#else
-constexpr char separator = '/';
-#endif
-
-// Like fscanf's %d: optional sign and digits. On a failure only the white space and a lone sign
-// are consumed, so the next word read still finds what stood there. Large values saturate.
-bool readInt(std::FILE* f, int* value) {
-    skipSpace(f);
-    int ch = std::fgetc(f);
-    bool negative = false;
-    if (ch == '+' || ch == '-') {
-        negative = ch == '-';
-        ch = std::fgetc(f);
-    }
-    if (ch < '0' || ch > '9') {
-        if (ch != EOF) std::ungetc(ch, f);
-        return false;
-    }
-    long long v = 0;
-    while (ch >= '0' && ch <= '9') {
-        if (v < 10000000000LL) v = v * 10 + (ch - '0');
-        ch = std::fgetc(f);
-    }
-    if (ch != EOF) std::ungetc(ch, f);
-    if (negative) v = -v;
-    if (v > 2147483647LL) v = 2147483647LL;
-    if (v < -2147483647LL - 1) v = -2147483647LL - 1;
-    *value = static_cast<int>(v);
-    return true;
-}
-
-} // namespace
 
 void resetSettingsState() {
     settingsState = SettingsState{};
@@ -64,7 +28,7 @@ bool settingsFilePath(char* out, std::size_t outSize, const char* dir) {
     if (outSize == 0) return false;
     int n;
     if (dir && dir[0])
-        n = std::snprintf(out, outSize, "%s%c%s", dir, separator, settingsFileName);
+        n = std::snprintf(out, outSize, "%s%c%s", dir, pathSeparator, settingsFileName);
     else
         n = std::snprintf(out, outSize, "%s", settingsFileName);
     if (n < 0 || static_cast<std::size_t>(n) >= outSize) {

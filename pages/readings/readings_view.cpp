@@ -195,11 +195,7 @@ class StatusLines {
 };
 
 void fuelBox(Page& p, bool gas) {
-    p.rect(Pen::black, gas ? Brush::cyan : Brush::green, 490, 465, 615, 505);
-    if (gas)
-        p.text(Font::pageLabel, colour::black, colour::cyan, 535, 475, slotText(15));
-    else
-        p.text(Font::pageLabel, colour::black, colour::green, 515, 475, slotText(14));
+    drawFuelBox(p.canvas(), 490, gas);
     readingsState.fuelStateGas = gas;
 }
 
@@ -369,6 +365,15 @@ Range permittedRange(int attInit, unsigned below, unsigned above) {
     if (r.left < 161) r.left = 161;
     if (r.right > 418) r.right = 418;
     return r;
+}
+
+void drawFuelBox(Canvas& c, int left, bool gas) {
+    Page p(c);
+    p.rect(Pen::black, gas ? Brush::cyan : Brush::green, left, 465, left + 125, 505);
+    if (gas)
+        p.text(Font::pageLabel, colour::black, colour::cyan, left + 45, 475, slotText(15));
+    else
+        p.text(Font::pageLabel, colour::black, colour::green, left + 25, 475, slotText(14));
 }
 
 void drawReadingsBackground(Canvas& canvas) {

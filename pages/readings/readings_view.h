@@ -31,6 +31,9 @@ constexpr int statusLineY(int n) {
 }
 
 void drawReadingsBackground(Canvas& canvas);
+// The fuel-state box, its left edge at design x `left` (the Readings and Oscilloscope pages):
+// cyan with slot 15 on gas, green with slot 14 on petrol.
+void drawFuelBox(Canvas& c, int left, bool gas);
 // Every live value, then the status area and the indicator lamp.
 void refreshReadings(Canvas& canvas);
 // The status lines, the fuel-state box and the lamp; the last part of a refresh. `shapePen`

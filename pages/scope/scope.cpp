@@ -42,7 +42,7 @@ constexpr int bandTop[plotCount] = {43, 153, 263, 373};
 constexpr int bandBottom[plotCount] = {137, 247, 357, 467};
 
 constexpr int readoutX = 630;
-constexpr int slotPetrol = 14, slotGas = 15, slotCursor = 142, slotTimeAxis = 150;
+constexpr int slotCursor = 142, slotTimeAxis = 150;
 
 // One pixel more in the smallest class, whose scale truncates the columns the most.
 int classOneOffset() {
@@ -141,13 +141,7 @@ void drawReadouts(Canvas& c, const Sample& s, bool underCursor) {
     }
     text(c, Font::pageValue, colour::black, colour::white, readoutX, 400, tps.text, tps.length);
 
-    const bool gas = s.state & 0x01;
-    c.rectangle(Pen::black, gas ? Brush::cyan : Brush::green, scaledX(630), scaledY(465),
-                scaledX(755), scaledY(505));
-    if (gas)
-        text(c, Font::pageLabel, colour::black, colour::cyan, 675, 475, slotText(slotGas));
-    else
-        text(c, Font::pageLabel, colour::black, colour::green, 655, 475, slotText(slotPetrol));
+    drawFuelBox(c, 630, (s.state & 0x01) != 0);
 }
 
 // Exactly 14 characters of these are drawn; sensor types 6 to 15 show nothing.

@@ -88,9 +88,7 @@ for f in KestoS.exe kestos-cli.exe README.txt Lang/KestoS_lang.pol Lang/KestoS_l
   [ -f "$install/$f" ] || e2e_fail "not installed: $f"
 done
 
-"$e2e_sim" --link "$dist/vcom1" --log "$e2e_log" 2>/dev/null &
-e2e_pids+=($!)
-e2e_wait_for 5 test -e "$dist/vcom1" || e2e_fail "kestos-sim did not start"
+e2e_start_sim_on "$dist/vcom1"
 status=$(cd "$install" && wine kestos-cli.exe --port COM1 status </dev/null 2>/dev/null | tr -d '\r')
 [[ "$status" == "linkDown=0 "* ]] || e2e_fail "the installed 32-bit kestos-cli: $status"
 (cd "$install" && exec wine KestoS.exe </dev/null >/dev/null 2>&1) &

@@ -15,9 +15,10 @@ e2e_wait_for 5 test -s "$e2e_dir/zapis.kss" || e2e_fail "Save As wrote no zapis.
 e2e_wait_for 3 e2e_no_dialog || e2e_fail "a box or dialog is still open after saving"
 
 # The same controller, read by kestos-cli on a second simulator from the same start.
-"$e2e_sim" --link "$e2e_dir/vsim2" 2>/dev/null &
-e2e_pids+=($!)
-e2e_wait_for 5 test -e "$e2e_dir/vsim2" || e2e_fail "the second simulator did not start"
+started=0
+kestos_start_sim "$e2e_sim" "$e2e_dir/vsim2" || started=$?
+e2e_pids+=("$kestos_sim_pid")
+[ "$started" = 0 ] || e2e_fail "the second simulator did not start"
 "$e2e_native/cli/kestos-cli" --port "$e2e_dir/vsim2" save "$e2e_dir/expected.kss" >/dev/null ||
   e2e_fail "kestos-cli could not save the second simulator's set"
 cmp "$e2e_dir/expected.kss" "$e2e_dir/zapis.kss" || e2e_fail "zapis.kss differs from the controller's set"

@@ -51,12 +51,7 @@ e2e_wait_for 10 answered_since "$from" 04 || e2e_fail "no settings after the fau
 
 # Unplugged while polling, then plugged in again.
 # A new simulator on the same link, with the program (and Wine) left running.
-replug() { # [simulator options]
-  "$e2e_sim" --link "$e2e_win/vcom1" --log "$e2e_log" "$@" 2>/dev/null &
-  e2e_sim_pid=$!
-  e2e_pids+=("$e2e_sim_pid")
-  e2e_wait_for 5 test -e "$e2e_win/vcom1" || e2e_fail "the simulator did not come back"
-}
+replug() { e2e_start_sim_on "$e2e_win/vcom1" "$@"; } # [simulator options]
 # The Readings page says so on its first status line, and stops saying it by itself.
 e2e_probe command 40005
 kill "$e2e_sim_pid"

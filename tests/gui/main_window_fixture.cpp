@@ -5,6 +5,7 @@
 #include <string>
 
 #include "pages/params/param_lists.h"
+#include "shell/program_state.h"
 
 namespace kestos::test {
 
@@ -137,12 +138,7 @@ void MainWindow::SetUp() {
     }
     SetCurrentDirectoryA(workDir.c_str());
 
-    resetLink();
-    resetSizeState();
-    resetLanguageState();
-    resetSettingsState();
-    readingsPollState = ReadingsPollState{};
-    resetParamsState();
+    resetProgramState();
     shell = ShellState{};
     setSerialPort(&port);
 }

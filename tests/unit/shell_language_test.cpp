@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "shell/language.h"
+#include "shell/texts.h"
 
 using namespace kestos;
 
@@ -249,3 +250,51 @@ TEST(LanguageCode, PageTitleSlots) {
     EXPECT_EQ(pageTitleSlot(0), -1);
     EXPECT_EQ(pageTitleSlot(7), -1);
 }
+
+// Texts beyond the 184 slots: by key, after the table, with the built-in English otherwise.
+TEST_F(LanguageLoader, NamedTextsAfterTheTable) {
+    std::string table;
+    for (int i = 0; i < languageSlotCount; ++i) {
+        table += std::to_string(i); // (a literal + string here trips GCC 12's -Wrestrict)
+        table += "=slot\r\n";
+    }
+    const struct {
+        const char* after; // what follows the 184 lines
+        const char* shown;
+    } cases[] = {
+        {"io_error_caption=B\xB3\xB9"
+         "d\r\n",
+         "B\xB3\xB9"
+         "d"},                                    // cp1250, CR LF dropped
+        {"other=x\nio_error_caption=a=b", "a=b"}, // the first '=' ends the key
+        {"io_error_caption=\r\n", "I/O Error"},   // empty: never a blank
+        {"io_error_captions=x\n", "I/O Error"},   // not the key
+        {"", "I/O Error"},                        // an older file
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.after);
+        load(table + c.after);
+        EXPECT_STREQ(text(Text::ioErrorCaption), c.shown);
+        EXPECT_STREQ(slotText(183), "slot") << "the slots are read as before";
+    }
+    load(table + "io_error_caption=Polish\n");
+    load("io_error_caption=in a slot\n");
+    EXPECT_STREQ(text(Text::ioErrorCaption), "I/O Error")
+        << "a key within the table is a slot, and the text of the language before is gone";
+}
+
+#ifdef KESTOS_LANG_DIR
+// Both shipped files have every named text after their 184 slots.
+TEST(ShippedLanguageFiles, HaveEveryNamedTextAfterTheSlots) {
+    for (const char* code : {languagePolish, languageEnglish}) {
+        std::ifstream in(std::string(KESTOS_LANG_DIR) + "/KestoS_lang." + code, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        std::size_t at = 0;
+        for (int lines = 0; at < bytes.size() && lines < languageSlotCount; ++at)
+            if (bytes[at] == '\n') ++lines;
+        for (const TextEntry& e : textEntries)
+            EXPECT_NE(bytes.find(std::string("\n") + e.key + "=", at - 1), std::string::npos)
+                << code << ": " << e.key;
+    }
+}
+#endif

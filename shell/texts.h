@@ -1,0 +1,49 @@
+// Texts beyond the language table's 184 slots. The language files go on after their 184th
+// line with more `key=text` lines in code page 1250; these are found by key, so their order
+// does not matter and an older program reading a newer file sees only its 184 slots. A text
+// that the file lacks, or leaves empty, is the English one built in here: never a blank.
+#pragma once
+
+#include <cstddef>
+
+namespace kestos {
+
+enum class Text : int {
+    ioErrorCaption, // the caption of the warning that a file cannot be opened
+    count
+};
+constexpr int textCount = static_cast<int>(Text::count);
+
+struct TextEntry {
+    Text id;
+    const char* key;
+    const char* english; // code page 1250 (ASCII here)
+};
+inline constexpr TextEntry textEntries[textCount] = {
+    {Text::ioErrorCaption, "io_error_caption", "I/O Error"},
+};
+
+constexpr int namedTextSize = 256; // 255 bytes and the terminating zero
+
+// The text in the language loaded last (code page 1250 bytes).
+const char* text(Text id);
+
+// Back to the built-in English for every text. `loadLanguage` does this before it reads.
+void resetNamedTexts();
+// Reads the named lines of a language file, fed byte by byte as it is read: everything after
+// its first 184 lines (which end at LF, as the slots' loader counts them; a CR before the LF
+// is dropped). The key is what comes before the first '=', the text all that follows it.
+class NamedTextReader {
+  public:
+    void feed(char byte);
+    void finish(); // at the end of the file: takes a last line without a line break
+
+  private:
+    int linesSeen = 0;
+    char line[namedTextSize + 64];
+    std::size_t length = 0;
+};
+// The same on bytes already in memory.
+void loadNamedTexts(const char* bytes, std::size_t length);
+
+} // namespace kestos
