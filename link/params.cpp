@@ -47,16 +47,16 @@ uint8_t replaceBits(uint8_t current, uint8_t mask, uint8_t bits) {
     return static_cast<uint8_t>((current & ~mask) | (bits & mask));
 }
 
-uint8_t optionsWithList1027(uint8_t current, int position) {
-    constexpr uint8_t mask = options::bit0 | options::bit7;
-    if (position == 0) return replaceBits(current, mask, options::bit0);
-    if (position == 1) return replaceBits(current, mask, options::bit7);
+uint8_t optionsWithExtraMode(uint8_t current, int position) {
+    constexpr uint8_t mask = options::extraMode1 | options::extraMode2;
+    if (position == 0) return replaceBits(current, mask, options::extraMode1);
+    if (position == 1) return replaceBits(current, mask, options::extraMode2);
     return replaceBits(current, mask, 0);
 }
 
-int list1027Position(uint8_t v) {
-    if (v & options::bit0) return 0;
-    if (v & options::bit7) return 1;
+int extraModePosition(uint8_t v) {
+    if (v & options::extraMode1) return 0;
+    if (v & options::extraMode2) return 1;
     return 2;
 }
 

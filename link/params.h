@@ -73,21 +73,21 @@ void sendFactoryResetAction();
 
 // Options (code 5) bits.
 namespace options {
-constexpr uint8_t bit0 = 0x01;          // Configuration list 1027, position 0
+constexpr uint8_t extraMode1 = 0x01;    // extra mode list: "Mode 1"
 constexpr uint8_t lpgOnTemp = 0x02;     // shows the switch-on temperature list
 constexpr uint8_t attInitHidden = 0x04; // clear: the AttInit list is shown
 constexpr uint8_t jumps = 0x08;         // AttJump and TPSJump lists shown
-constexpr uint8_t bit4 = 0x10;          // Configuration list 1023
+constexpr uint8_t switchOnRise = 0x10;  // switch-over mode list: "RPM rise"
 constexpr uint8_t cutOff = 0x20;        // cut-off speed and steps shown
 constexpr uint8_t lpgOffSpeed = 0x40;   // switch-off speed shown
-constexpr uint8_t bit7 = 0x80;          // Configuration list 1027, position 1
+constexpr uint8_t extraMode2 = 0x80;    // extra mode list: "Mode 2"
 } // namespace options
 
 // The Options byte with only the bits of `mask` replaced by those of `bits`.
 uint8_t replaceBits(uint8_t current, uint8_t mask, uint8_t bits);
-// Configuration list 1027: position 0 sets bit 0, 1 sets bit 7, 2 clears both.
-uint8_t optionsWithList1027(uint8_t current, int position);
-int list1027Position(uint8_t options);
+// The Configuration page's extra mode list: position 0 sets bit 0, 1 sets bit 7, 2 clears both.
+uint8_t optionsWithExtraMode(uint8_t current, int position);
+int extraModePosition(uint8_t options);
 
 // EmulType (code 9): bits 0..1 and 4..5 are two list positions; the other bits are kept.
 int emulTypeLow(uint8_t v);

@@ -85,11 +85,11 @@
 #define IDC_CFG_EMUL_BJ_TIME_LO 1020
 #define IDC_CFG_IGNITION_TYPE 1021
 #define IDC_CFG_LPG_ON_RPM 1022
-#define IDC_CFG_OPTIONS_BIT4 1023 /* Options bit 4 */
+#define IDC_CFG_SWITCH_MODE 1023 /* Options bit 4: switch-over on the speed drop or rise */
 #define IDC_CFG_TPS_TYPE 1024     /* LambdaType low nibble */
 #define IDC_CFG_TPS_INERT 1025
 #define IDC_CFG_INJECT_DELAY 1026
-#define IDC_CFG_OPTIONS_BITS07 1027 /* Options bits 0 and 7 */
+#define IDC_CFG_EXTRA_MODE 1027 /* Options bits 0 and 7: the extra mode */
 /* Configuration page: row labels */
 #define IDC_CFG_LAMBDA_TYPE_LABEL 1075
 #define IDC_CFG_LAMBDA_POINT_LABEL 1076
@@ -99,11 +99,11 @@
 #define IDC_CFG_EMUL_BJ_TIME_LO_LABEL 1080
 #define IDC_CFG_IGNITION_TYPE_LABEL 1081
 #define IDC_CFG_LPG_ON_RPM_LABEL 1082
-#define IDC_CFG_OPTIONS_BIT4_LABEL 1083
+#define IDC_CFG_SWITCH_MODE_LABEL 1083
 #define IDC_CFG_TPS_TYPE_LABEL 1084
 #define IDC_CFG_TPS_INERT_LABEL 1085
 #define IDC_CFG_INJECT_DELAY_LABEL 1086
-#define IDC_CFG_OPTIONS_BITS07_LABEL 1088
+#define IDC_CFG_EXTRA_MODE_LABEL 1088
 /* Configuration page: unit labels */
 #define IDC_CFG_LPG_ON_RPM_UNIT 1087
 #define IDC_CFG_LAMBDA_POINT_UNIT 1089

@@ -38,7 +38,7 @@ void selectClassFontsAndButton() {
     selectClassLamp(c);
     HWND button = shell.pageWindow ? GetDlgItem(shell.pageWindow, IDC_LEARN) : nullptr;
     if (button) {
-        const PixelBox& b = info->button1005;
+        const PixelBox& b = info->learnButton;
         MoveWindow(button, b.x, b.y, b.width, b.height, TRUE);
     }
 }

@@ -94,9 +94,9 @@ void layoutResetPage() {
     auto place = [](int id, int x, int y, int w, int h) {
         if (HWND control = GetDlgItem(shell.pageWindow, id)) MoveWindow(control, x, y, w, h, TRUE);
     };
-    place(IDC_RESET_TITLE, r.static1104.x, r.static1104.y, resetStaticWidth, resetStaticHeight);
-    place(IDC_RESET_NOTE, r.static1105.x, r.static1105.y, resetStaticWidth, resetStaticHeight);
-    place(IDC_RESET_BUTTON, r.button126.x, r.button126.y, r.button126.width, r.button126.height);
+    place(IDC_RESET_TITLE, r.title.x, r.title.y, resetStaticWidth, resetStaticHeight);
+    place(IDC_RESET_NOTE, r.note.x, r.note.y, resetStaticWidth, resetStaticHeight);
+    place(IDC_RESET_BUTTON, r.button.x, r.button.y, r.button.width, r.button.height);
 }
 
 void rebuildPageForLanguage() {

@@ -51,7 +51,7 @@ void placeMainWindow();
 // A menu bar that wraps onto more lines (English in the smallest preset) would hide the bottom
 // of the page: the window grows by the extra lines; the width and the page stay.
 void fitWindowToMenuBar();
-// Current class's page fonts, lamp diameter and the place of button 1005 of the page.
+// Current class's page fonts, lamp diameter and the place of the LEARN button of the page.
 void selectClassFontsAndButton();
 void applySizeClass();
 

@@ -36,9 +36,9 @@ struct FontDesc {
 };
 
 struct ResetLayout {
-    PixelPoint static1104;
-    PixelPoint static1105;
-    PixelBox button126;
+    PixelPoint title;
+    PixelPoint note;
+    PixelBox button;
 };
 
 // Classes 1 and 2 show a scrolled window onto the picture; the larger ones centre all of it.
@@ -66,7 +66,7 @@ struct SizeClassInfo {
     int lampDiameter;
     FontDesc pageValueFont;
     FontDesc pageLabelFont;
-    PixelBox button1005;
+    PixelBox learnButton;
     BarRect barRect;
     int barX[barCount];
     ResetLayout reset;
@@ -96,7 +96,7 @@ inline constexpr SizeClassInfo sizeClassTable[sizeClassCount] = {
         .lampDiameter = 22,
         .pageValueFont = {28, 11, 600},
         .pageLabelFont = {14, 6, 300},
-        .button1005 = {560, 358, 51, 30},
+        .learnButton = {560, 358, 51, 30},
         .barRect = {0, 123, 57, 142},
         .barX = {113, 172, 231, 290},
         .reset = {{65, 90}, {65, 130}, {85, 190, 450, 45}},
@@ -115,7 +115,7 @@ inline constexpr SizeClassInfo sizeClassTable[sizeClassCount] = {
         .lampDiameter = 30,
         .pageValueFont = {36, 14, 600},
         .pageLabelFont = {18, 8, 300},
-        .button1005 = {695, 465, 70, 40},
+        .learnButton = {695, 465, 70, 40},
         .barRect = {0, 160, 72, 185},
         .barX = {140, 214, 288, 362},
         .reset = {{150, 130}, {150, 170}, {120, 250, 550, 55}},
@@ -134,7 +134,7 @@ inline constexpr SizeClassInfo sizeClassTable[sizeClassCount] = {
         .lampDiameter = 40,
         .pageValueFont = {49, 18, 600},
         .pageLabelFont = {20, 10, 300},
-        .button1005 = {880, 610, 95, 60},
+        .learnButton = {880, 610, 95, 60},
         .barRect = {0, 211, 92, 243},
         .barX = {180, 274, 368, 462},
         .reset = {{250, 150}, {250, 200}, {150, 300, 700, 65}},
@@ -153,7 +153,7 @@ inline constexpr SizeClassInfo sizeClassTable[sizeClassCount] = {
         .lampDiameter = 50,
         .pageValueFont = {62, 23, 600},
         .pageLabelFont = {24, 12, 300},
-        .button1005 = {1100, 780, 120, 75},
+        .learnButton = {1100, 780, 120, 75},
         .barRect = {0, 268, 115, 313},
         .barX = {225, 343, 461, 579},
         .reset = {{360, 250}, {360, 300}, {220, 400, 800, 75}},
@@ -172,7 +172,7 @@ inline constexpr SizeClassInfo sizeClassTable[sizeClassCount] = {
         .lampDiameter = 55,
         .pageValueFont = {65, 23, 600},
         .pageLabelFont = {24, 12, 300},
-        .button1005 = {1100, 840, 120, 75},
+        .learnButton = {1100, 840, 120, 75},
         .barRect = {0, 288, 115, 335},
         .barX = {225, 343, 461, 579},
         .reset = {{360, 300}, {360, 350}, {220, 450, 800, 75}},

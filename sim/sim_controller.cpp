@@ -563,7 +563,7 @@ void Controller::updateSwitching() {
     }
     if (speedReached_) return;
     const unsigned on = speedParameter(lpgOnSpeed.loCode);
-    if (opts & options::bit4) {
+    if (opts & options::switchOnRise) {
         // Switch as soon as the speed passes the switch-on speed.
         speedReached_ = rpm > on;
     } else {

@@ -10,7 +10,7 @@ INT_PTR CALLBACK configPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
 // On the current page window; the page host runs the two fills after creating the page.
 void fillConfigLists();
 void setConfigLabels();
-// Selections, enabling and list 1013's items from the device image.
+// Selections, enabling and the lambda point list's items from the device image.
 void refreshConfigPage();
 
 } // namespace kestos

@@ -46,11 +46,11 @@ constexpr ParamList fieldList(int id, ParamKey key, ListItems items,
 const char* const lambdaTypeTexts[6] = {"0-1 V",   "0-5 V -", "0-5 V +",
                                         "5-0 V -", "5-0 V +", "0,8-1,6 V"};
 
-uint8_t optionsWithBit4(uint8_t current, int position) {
-    return replaceBits(current, options::bit4, position ? options::bit4 : 0);
+uint8_t optionsWithSwitchMode(uint8_t current, int position) {
+    return replaceBits(current, options::switchOnRise, position ? options::switchOnRise : 0);
 }
-int optionsBit4(uint8_t v) {
-    return (v & options::bit4) ? 1 : 0;
+int switchModePosition(uint8_t v) {
+    return (v & options::switchOnRise) ? 1 : 0;
 }
 
 // 0,025 .. 6,375 s in steps of 25 ms, shared by both emulation times.
@@ -59,7 +59,7 @@ constexpr ListItems attItems(const char* format) {
     return numbers(256, 0, 1, 0, format);
 }
 
-// List 1013 of the Configuration page by sensor type: 0-1 V, 0,8-1,6 V, and the 0-5 V kinds.
+// The lambda point list of the Configuration page by sensor type: 0-1 V, 0,8-1,6 V, and the 0-5 V kinds.
 constexpr ListItems lambdaPointType0 = numbers(11, 40, 2, 0, "0,%ld");
 constexpr ListItems lambdaPointType5 = numbers(16, 0, 2, 0, "1,%02ld");
 constexpr ListItems lambdaPointOther = numbers(51, 200, 2, 100, "%ld:%02ld");
@@ -87,13 +87,13 @@ const ParamList configLists[configListCount] = {
     linearList(IDC_CFG_EMUL_BJ_TIME_LO, "EmulBJ_TimeLo", emulTimeItems, 1, 1),
     linearList(IDC_CFG_IGNITION_TYPE, "IgnitionType", slots(64, 18), 1, 1),
     speedList(IDC_CFG_LPG_ON_RPM, "LPGOnRPMLo", lpgOnSpeed),
-    fieldList(IDC_CFG_OPTIONS_BIT4, "Options", slots(82, 2), optionsWithBit4, optionsBit4),
+    fieldList(IDC_CFG_SWITCH_MODE, "Options", slots(82, 2), optionsWithSwitchMode, switchModePosition),
     fieldList(IDC_CFG_TPS_TYPE, "LambdaType", slots(84, 6), lambdaTypeWithCodePosition,
               lambdaCodePosition),
     linearList(IDC_CFG_TPS_INERT, "TPSInert", numbers(19, 4, 2, 100, "%ld,%02ld"), 1, 1),
     linearList(IDC_CFG_INJECT_DELAY, "InjectDelay", numbers(50, 1, 1, 10, "%ld,%ld"), 1, 1),
-    fieldList(IDC_CFG_OPTIONS_BITS07, "Options", slots(181, 3), optionsWithList1027,
-              list1027Position),
+    fieldList(IDC_CFG_EXTRA_MODE, "Options", slots(181, 3), optionsWithExtraMode,
+              extraModePosition),
 };
 
 const ParamList optionsLists[optionsListCount] = {
@@ -164,11 +164,11 @@ const LabelSlot configLabels[configLabelCount] = {
     {IDC_CFG_EMUL_BJ_TIME_LO_LABEL, 45},
     {IDC_CFG_IGNITION_TYPE_LABEL, 46},
     {IDC_CFG_LPG_ON_RPM_LABEL, 47},
-    {IDC_CFG_OPTIONS_BIT4_LABEL, 48},
+    {IDC_CFG_SWITCH_MODE_LABEL, 48},
     {IDC_CFG_TPS_TYPE_LABEL, 49},
     {IDC_CFG_TPS_INERT_LABEL, 50},
     {IDC_CFG_INJECT_DELAY_LABEL, 51},
-    {IDC_CFG_OPTIONS_BITS07_LABEL, 52},
+    {IDC_CFG_EXTRA_MODE_LABEL, 52},
     {IDC_CFG_LAMBDA_POINT_UNIT, 53},
     {IDC_CFG_LAMBDA_DELAY_UNIT, 54},
     {IDC_CFG_EMUL_BJ_TIME_HI_UNIT, 55},

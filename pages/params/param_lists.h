@@ -112,15 +112,15 @@ bool tpsInertEnabled();
 
 // Program-wide state of the parameter pages; it outlives the pages themselves.
 struct ParamsState {
-    int shownLambdaType = 0; // the sensor type list 1013 of the Configuration page was built for
+    int shownLambdaType = 0; // the sensor type the lambda point list was built for
     bool subDialogOpen = false;
 };
 extern ParamsState paramsState;
 void resetParamsState();
 
-// The items of Configuration list 1013 for a sensor type.
+// The items of the Configuration page's lambda point list for a sensor type.
 const ListItems& lambdaPointItems(int sensorType);
-// The items a list has now (list 1013 of the Configuration page follows `shownLambdaType`).
+// The items a list has now (the lambda point list follows `shownLambdaType`).
 const ListItems& currentItems(const ParamList& list);
 
 // Text of item `index`: a language slot, a fixed text, or formatted into `buffer`.

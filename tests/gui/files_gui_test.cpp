@@ -141,10 +141,10 @@ TEST_F(Files, ResetPageInEachClassAndItsOutcome) {
     for (const SizeClassInfo& k : sizeClassTable) {
         command(k.menuItem);
         pump(100);
-        const PixelPoint &t = k.reset.static1104, &n = k.reset.static1105;
+        const PixelPoint &t = k.reset.title, &n = k.reset.note;
         EXPECT_EQ(placed(IDC_RESET_TITLE), box({t.x, t.y, resetStaticWidth, resetStaticHeight}));
         EXPECT_EQ(placed(IDC_RESET_NOTE), box({n.x, n.y, resetStaticWidth, resetStaticHeight}));
-        EXPECT_EQ(placed(IDC_RESET_BUTTON), box(k.reset.button126)) << k.menuItem;
+        EXPECT_EQ(placed(IDC_RESET_BUTTON), box(k.reset.button)) << k.menuItem;
     }
     EXPECT_EQ(windowText(GetDlgItem(shell.pageWindow, IDC_RESET_BUTTON)), slot(136));
     EXPECT_EQ(windowText(GetDlgItem(shell.pageWindow, IDC_RESET_NOTE)), slot(135));

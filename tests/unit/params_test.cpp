@@ -53,8 +53,8 @@ TEST(Parameters, OptionsListWritesOnlyItsTwoBits) {
     } cases[] = {{0x00, 0, 0x01}, {0x80, 0, 0x01}, {0x7E, 1, 0xFE},
                  {0xFF, 2, 0x7E}, {0x81, 2, 0x00}, {0x42, 0, 0x43}};
     for (const auto& c : cases) {
-        EXPECT_EQ(optionsWithList1027(c.current, c.position), c.expected);
-        EXPECT_EQ(list1027Position(c.expected), c.position);
+        EXPECT_EQ(optionsWithExtraMode(c.current, c.position), c.expected);
+        EXPECT_EQ(extraModePosition(c.expected), c.position);
     }
     EXPECT_EQ(replaceBits(0xF0, options::attInitHidden, 0), 0xF0);
     EXPECT_EQ(replaceBits(0xF4, options::attInitHidden, 0), 0xF0);

@@ -187,7 +187,7 @@ TEST_F(Readings, SwitchOnMessageDependsOnTheSpeedAndTheOption) {
         unsigned rpm;
         uint8_t options;
         const char* slot;
-    } cases[] = {{2000, 0x00, "S25"}, {2050, 0x00, "S26"}, {2050, options::bit4, "S25"}};
+    } cases[] = {{2000, 0x00, "S25"}, {2050, 0x00, "S26"}, {2050, options::switchOnRise, "S25"}};
     for (const auto& c : cases) {
         const unsigned p = periodFromRpm(c.rpm);
         deviceImage.readingsBlock[5] = static_cast<uint8_t>(lowByte(p));
