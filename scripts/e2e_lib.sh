@@ -83,17 +83,36 @@ e2e_status_gap() {
 
 e2e_log_lines() { wc -l <"$e2e_log"; }
 
-# kestos-probe against the running program (same Wine server).
-e2e_probe() { "$kestos_wine" "$e2e_win/tests/e2e/kestos-probe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+# An id by its name: the program's from res/resource.h, and the few of Windows the tests meet.
+e2e_id() {
+  case $1 in
+    IDOK) echo 1 ;;
+    IDCANCEL) echo 2 ;;
+    IDC_STATIC) echo 65535 ;; # a message box's text
+    cmb13) echo 1148 ;;       # the file dialogs' name box (dlgs.h)
+    *) awk -v n="$1" '$1 == "#define" && $2 == n { print $3; found = 1 } END { exit !found }' \
+      "$e2e_root/res/resource.h" ;;
+  esac
+}
+
+# kestos-probe against the running program (same Wine server). Ids may be given by name.
+e2e_probe() {
+  local args=() a
+  for a in "$@"; do
+    if [[ $a =~ ^(ID[A-Z0-9_]+|cmb13)$ ]]; then a=$(e2e_id "$a") || e2e_fail "no id named $a"; fi
+    args+=("$a")
+  done
+  "$kestos_wine" "$e2e_win/tests/e2e/kestos-probe.exe" "${args[@]}" </dev/null 2>/dev/null | tr -d '\r'
+}
 
 # The common file dialogs: up when their name box answers; a command that opens one, then the
 # file typed into it (OK follows).
-e2e_file_dialog_up() { e2e_probe dialog text 1148 >/dev/null; }
-e2e_no_dialog() { ! e2e_probe dialog text 1 >/dev/null 2>&1; }
+e2e_file_dialog_up() { e2e_probe dialog text cmb13 >/dev/null; }
+e2e_no_dialog() { ! e2e_probe dialog text IDOK >/dev/null 2>&1; }
 e2e_choose_file() { # COMMAND PATH
   e2e_probe post-command "$1"
   e2e_wait_for 5 e2e_file_dialog_up || e2e_fail "command $1 showed no file dialog"
-  e2e_probe dialog type 1148 "$("$kestos_wine" winepath -w "$2" 2>/dev/null)"
+  e2e_probe dialog type cmb13 "$("$kestos_wine" winepath -w "$2" 2>/dev/null)"
 }
 
 # Design coordinate to page pixels of size class 3 (the 1024x768 desktop of these tests).

@@ -96,7 +96,7 @@ e2e_pids+=($!)
 polled() { [ "$(grep -c ' RX 65 02 ' "$e2e_log")" -ge 5 ]; }
 e2e_wait_for 20 polled || e2e_fail "the installed 32-bit KestoS does not poll COM1"
 e2e_wait_for 5 test -f "$install/KestoS.ini" || e2e_fail "no KestoS.ini in the install folder"
-e2e_probe command 40002 || true # File > Exit
+e2e_probe command IDM_EXIT || true # File > Exit
 sleep 1
 
 echo mine >"$install/mine.kss"

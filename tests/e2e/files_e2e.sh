@@ -10,7 +10,7 @@ e2e_start_display 1024x768
 e2e_start_program
 sleep 1.5 # the Readings page's polls fill the image
 
-e2e_choose_file 40015 "$e2e_dir/zapis"
+e2e_choose_file IDM_FILE_SAVE_AS "$e2e_dir/zapis"
 e2e_wait_for 5 test -s "$e2e_dir/zapis.kss" || e2e_fail "Save As wrote no zapis.kss"
 e2e_wait_for 3 e2e_no_dialog || e2e_fail "a box or dialog is still open after saving"
 
@@ -24,14 +24,14 @@ e2e_pids+=("$kestos_sim_pid")
 cmp "$e2e_dir/expected.kss" "$e2e_dir/zapis.kss" || e2e_fail "zapis.kss differs from the controller's set"
 
 # Change InjectDelay on the Configuration page, then send the saved set back.
-e2e_probe command 40006
+e2e_probe command IDM_PAGE_CONFIG
 sleep 0.5
-before=$(e2e_probe selected 1026)
-e2e_probe select 1026 $(((before + 5) % 20))
+before=$(e2e_probe selected IDC_CFG_INJECT_DELAY)
+e2e_probe select IDC_CFG_INJECT_DELAY $(((before + 5) % 20))
 e2e_wait_for 2 grep -q " RX 65 0E " "$e2e_log" || e2e_fail "no InjectDelay frame"
 sleep 0.5
 from=$(($(e2e_log_lines) + 1))
-e2e_choose_file 40014 "$e2e_dir/zapis.kss"
+e2e_choose_file IDM_FILE_OPEN "$e2e_dir/zapis.kss"
 
 # The 27 frames the file asks for, "code value" in hex, in table order.
 expected_frames() {

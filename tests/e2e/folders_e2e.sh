@@ -20,31 +20,31 @@ title_is() { [ "$(title)" = "$1" ]; }
 backup_count() { find "$e2e_dir/Backup" -name 'KestoS-*.kss' 2>/dev/null | wc -l; }
 backups_are() { [ "$(backup_count)" = "$1" ]; }
 
-e2e_choose_file 40015 "$stick/set" # File > Save As
+e2e_choose_file IDM_FILE_SAVE_AS "$stick/set" # File > Save As
 e2e_wait_for 5 test -s "$stick/set.kss" || e2e_fail "Save As wrote nothing in the other folder"
 e2e_wait_for 3 e2e_no_dialog || e2e_fail "a box is still open after saving"
-e2e_choose_file 40014 "$stick/set.kss" # File > Open sends it, after a backup
+e2e_choose_file IDM_FILE_OPEN "$stick/set.kss" # File > Open sends it, after a backup
 e2e_wait_for 10 backups_are 1 || e2e_fail "the upload's backup is not in the home Backup folder"
 e2e_wait_for 10 e2e_no_dialog || e2e_fail "a warning was shown after the upload"
 
-e2e_probe command 40005 # Readings
-e2e_probe command 40036 # English
+e2e_probe command IDM_PAGE_READINGS # Readings
+e2e_probe command IDM_LANG_ENGLISH # English
 e2e_wait_for 5 title_is "KestoS - Readings" || e2e_fail "after the switch to English the title is '$(title)'"
-e2e_probe command 40008 # Reset
+e2e_probe command IDM_PAGE_RESET # Reset
 e2e_wait_for 5 title_is "KestoS - Reset" || e2e_fail "the Reset page's title is '$(title)'"
 
 ini_says() { tr -d '\r' <"$e2e_dir/KestoS.ini" | grep -qx "$1"; }
-e2e_probe command 40021 # COM3
+e2e_probe command IDM_PORT_COM3 # COM3
 e2e_wait_for 5 ini_says "CommPort= 3" || e2e_fail "the port change did not reach the home KestoS.ini"
-e2e_probe command 40019 # back to COM1, where the controller is
+e2e_probe command IDM_PORT_COM1 # back to COM1, where the controller is
 ini_says "Language= ang" || e2e_fail "the home KestoS.ini lost the language"
 from=$(grep -c ' RX 65 01 ' "$e2e_log")
 e2e_wait_for 10 answered $((from + 3)) || e2e_fail "no answers on COM1 again"
 
-e2e_probe post-click 126 # the factory reset, with its backup first
-reset_box_up() { e2e_probe dialog text 65535 >/dev/null 2>&1; }
+e2e_probe post-click IDC_RESET_BUTTON # the factory reset, with its backup first
+reset_box_up() { e2e_probe dialog text IDC_STATIC >/dev/null 2>&1; }
 e2e_wait_for 10 reset_box_up || e2e_fail "the reset said nothing"
-e2e_probe dialog click 1 || true
+e2e_probe dialog click IDOK || true
 e2e_wait_for 5 backups_are 2 || e2e_fail "$(backup_count) backups at home after the reset, not 2"
 
 left=$(cd "$stick" && find . -mindepth 1 | sort | tr '\n' ' ')

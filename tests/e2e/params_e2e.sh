@@ -19,30 +19,30 @@ expect_selected() { # [dialog] ID POSITION
   e2e_wait_for 3 selected "${@:1:$#-1}" || e2e_fail "list ${*:1:$#-1} does not show $want"
 }
 
-e2e_probe command 40006
-expect_selected 1022 "$(e2e_probe selected 1022)" # the page is up and polling
-e2e_probe select 1022 0 # 1500 rpm: period 10000 = 0x2710
+e2e_probe command IDM_PAGE_CONFIG
+expect_selected IDC_CFG_LPG_ON_RPM "$(e2e_probe selected IDC_CFG_LPG_ON_RPM)" # the page is up and polling
+e2e_probe select IDC_CFG_LPG_ON_RPM 0 # 1500 rpm: period 10000 = 0x2710
 e2e_wait_for 2 sent "65 15 10 8A" || e2e_fail "1500 rpm: no LPGOnRPMLo frame"
 sent "65 16 27 A2" || e2e_fail "1500 rpm: no LPGOnRPMHi frame"
-expect_selected 1022 0
-e2e_probe select 1026 19 # InjectDelay 20
+expect_selected IDC_CFG_LPG_ON_RPM 0
+e2e_probe select IDC_CFG_INJECT_DELAY 19 # InjectDelay 20
 e2e_wait_for 2 sent "65 0E 14 87" || e2e_fail "no InjectDelay frame"
-expect_selected 1026 19
+expect_selected IDC_CFG_INJECT_DELAY 19
 
-e2e_probe command 40007
-before=$(e2e_probe state 1039)
-e2e_probe click 1039
+e2e_probe command IDM_PAGE_OPTIONS
+before=$(e2e_probe state IDC_OPT_JUMP_CHECK)
+e2e_probe click IDC_OPT_JUMP_CHECK
 e2e_wait_for 2 grep -q " RX 65 05 " "$e2e_log" || e2e_fail "the check box sent no Options frame"
-after() { [ "$(e2e_probe state 1046 | cut -d' ' -f1)" != "$(echo "$before" | cut -d' ' -f3)" ]; }
-e2e_wait_for 3 after || e2e_fail "list 1046 does not follow check box 1039"
-e2e_probe select 1051 25 # 60 degrees: code 208
+after() { [ "$(e2e_probe state IDC_OPT_ATT_JUMP | cut -d' ' -f1)" != "$(echo "$before" | cut -d' ' -f3)" ]; }
+e2e_wait_for 3 after || e2e_fail "the AttJump list does not follow its check box"
+e2e_probe select IDC_OPT_LPG_ON_TEMP 25 # 60 degrees: code 208
 e2e_wait_for 2 sent "65 0F D0 44" || e2e_fail "no LPGOnTemp frame"
-expect_selected 1051 25
+expect_selected IDC_OPT_LPG_ON_TEMP 25
 import -window root "$e2e_dir/options.png"
 
 # The emulation dialog: its own polls only, and a nibble written whole.
-e2e_probe post-click 1014
-dialog_up() { [ "$(e2e_probe dialog count 1003)" = 16 ]; }
+e2e_probe post-click IDC_OPT_EMULATION
+dialog_up() { [ "$(e2e_probe dialog count IDC_EMU_DO_HI_LOW)" = 16 ]; }
 e2e_wait_for 3 dialog_up || e2e_fail "the emulation dialog did not open"
 sleep 0.3
 from=$(($(e2e_log_lines) + 1))
@@ -51,11 +51,11 @@ others=$(received_from "$from" | awk '$2 != "01" && $2 != "03"' | head -n 3)
 [ -z "$others" ] || e2e_fail "with the dialog open the program sent: $others"
 [ "$(received_from "$from" | grep -c '^65 03')" -gt 5 ] || e2e_fail "the dialog does not poll"
 import -window root "$e2e_dir/emulation.png"
-e2e_probe dialog select 1003 0 # nibble 15
+e2e_probe dialog select IDC_EMU_DO_HI_LOW 0 # nibble 15
 e2e_wait_for 2 grep -q " RX 65 0C .F " "$e2e_log" || e2e_fail "no EmulDO_TimeHi frame"
-expect_selected dialog 1003 0
-e2e_probe dialog click 1
-dialog_gone() { ! e2e_probe dialog count 1003 >/dev/null 2>&1; }
+expect_selected dialog IDC_EMU_DO_HI_LOW 0
+e2e_probe dialog click IDOK
+dialog_gone() { ! e2e_probe dialog count IDC_EMU_DO_HI_LOW >/dev/null 2>&1; }
 e2e_wait_for 3 dialog_gone || e2e_fail "OK did not close the dialog"
 from=$(($(e2e_log_lines) + 1))
 polls_again() { received_from "$from" | grep -q '^65 04'; }

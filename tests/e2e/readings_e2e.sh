@@ -13,7 +13,7 @@ fuel_box() { e2e_count 492 467 613 503 "$1"; }
 # Warm idle, below the switch-on speed: petrol, and NAUKA does nothing. The simulator idles
 # for its first six seconds only, so this comes first.
 e2e_wait_for 5 more_than 200 fuel_box 00FF00 || e2e_fail "no petrol state at idle"
-e2e_probe click 1005
+e2e_probe click IDC_LEARN
 sleep 1
 ! grep -q " RX 65 1E " "$e2e_log" || e2e_fail "NAUKA sent the learning action on petrol"
 
@@ -27,7 +27,7 @@ echo "pixels changed in 1.5 s: $changed"
 
 # The first rev switches to gas; NAUKA now starts learning.
 e2e_wait_for 25 more_than 200 fuel_box 00FFFF || e2e_fail "never switched to gas"
-e2e_probe click 1005
+e2e_probe click IDC_LEARN
 e2e_wait_for 3 grep -q " RX 65 1E 32 B5" "$e2e_log" || e2e_fail "NAUKA sent nothing on gas"
 
 lamp() { e2e_count_pixels 812 620 852 660 "$1"; }

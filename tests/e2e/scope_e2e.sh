@@ -9,7 +9,7 @@ e2e_start_sim --warm
 e2e_start_display 1024x768
 e2e_start_program
 sleep 1
-e2e_probe command 40010
+e2e_probe command IDM_PAGE_SCOPE
 sleep 1
 
 # x of the red sweep bar in plot 1 (page pixels), or -1.
@@ -48,15 +48,15 @@ settings_polls=$(awk -v from="$from" 'NR >= from && $2 == "RX" && $4 == "03"' "$
 
 # Away on the Schema page, Program information polls at its own pace; back on the
 # Oscilloscope, the sweep samples every 20 ms again (a status request each sample).
-e2e_probe command 40013
-e2e_probe post-command 40003
-about_up() { e2e_probe dialog text 1 >/dev/null 2>&1; }
+e2e_probe command IDM_PAGE_SCHEMA
+e2e_probe post-command IDM_ABOUT
+about_up() { e2e_probe dialog text IDOK >/dev/null 2>&1; }
 e2e_wait_for 5 about_up || e2e_fail "Program information did not open"
 sleep 0.5
-e2e_probe dialog click 1
+e2e_probe dialog click IDOK
 about_gone() { ! about_up; }
 e2e_wait_for 5 about_gone || e2e_fail "Program information did not close"
-e2e_probe command 40010
+e2e_probe command IDM_PAGE_SCOPE
 from=$(($(e2e_log_lines) + 1))
 sleep 2
 gap=$(e2e_status_gap "$from")

@@ -6,7 +6,7 @@
 # is unplugged (the simulator and its pty go away) while polling and during an upload, and
 # plugged in again: KestoS reports, loses no file and reconnects by itself.
 # Usage: soak.sh [TICKS per page, default 10000] [ms per fault, default 2000]
-#   KESTOS_SOAK_PAGES="40010:02 ..." limits the pages (menu command:block polled).
+#   KESTOS_SOAK_PAGES="IDM_PAGE_SCOPE:02 ..." limits the pages (menu command:block polled).
 source "$(dirname "$0")/../../scripts/e2e_lib.sh"
 ticks=${1:-10000}
 fault_ms=${2:-2000}
@@ -24,15 +24,20 @@ answered_since() { # FROM CODE: a request of CODE answered after line FROM
 }
 check_ping() { [ "$(e2e_probe ping)" = ok ] || e2e_fail "$1: the window did not answer within 1 s"; }
 
-for page in ${KESTOS_SOAK_PAGES:-40005:02 40006:03 40007:04 40010:02}; do
+pages="IDM_PAGE_READINGS:02 IDM_PAGE_CONFIG:03 IDM_PAGE_OPTIONS:04 IDM_PAGE_SCOPE:02"
+for page in ${KESTOS_SOAK_PAGES:-$pages}; do
   id=${page%%:*} block=${page##*:}
   e2e_probe command "$id"
   sleep 0.5
   read -r gdi user gdi_floor user_floor <<<"$(e2e_probe counts)" ||
     e2e_fail "page $id: no object counts"
   from=$(($(e2e_log_lines) + 1))
+  # Two ticks a second at the least, even while the faults keep the link down.
+  deadline=$((SECONDS + ticks / 2 + 60))
   while [ "$(status_polls "$from")" -lt "$ticks" ]; do
     check_ping "page $id"
+    [ "$SECONDS" -lt "$deadline" ] ||
+      e2e_fail "page $id: $(status_polls "$from") of $ticks ticks in $((ticks / 2 + 60)) s"
     sleep 1
   done
   read -r gdi_after user_after _ <<<"$(e2e_probe counts "$gdi_floor" "$user_floor")"
@@ -45,7 +50,7 @@ done
 kill -USR2 "$e2e_sim_pid"
 from=$(($(e2e_log_lines) + 1))
 e2e_wait_for 10 answered_since "$from" 02 || e2e_fail "no readings after the faults ended"
-e2e_probe command 40006
+e2e_probe command IDM_PAGE_CONFIG
 from=$(($(e2e_log_lines) + 1))
 e2e_wait_for 10 answered_since "$from" 04 || e2e_fail "no settings after the faults ended"
 
@@ -53,7 +58,7 @@ e2e_wait_for 10 answered_since "$from" 04 || e2e_fail "no settings after the fau
 # A new simulator on the same link, with the program (and Wine) left running.
 replug() { e2e_start_sim_on "$e2e_win/vcom1" "$@"; } # [simulator options]
 # The Readings page says so on its first status line, and stops saying it by itself.
-e2e_probe command 40005
+e2e_probe command IDM_PAGE_READINGS
 kill "$e2e_sim_pid"
 e2e_wait_for 5 test ! -e "$e2e_win/vcom1" || e2e_fail "the simulator's link stayed"
 e2e_wait_for 5 more_than 20 e2e_link_down_red || e2e_fail "unplugged: no link-down message"
@@ -65,9 +70,9 @@ e2e_wait_for 5 link_down_gone || e2e_fail "the link-down message stays after the
 
 # Unplugged during an upload of a file: the upload stops with its warning, no file is lost.
 "$e2e_native/cli/kestos-cli" --port "$e2e_win/vcom1" --json read >/dev/null 2>&1 || true
-e2e_probe command 40005
+e2e_probe command IDM_PAGE_READINGS
 sleep 1
-e2e_choose_file 40015 "$e2e_dir/set"
+e2e_choose_file IDM_FILE_SAVE_AS "$e2e_dir/set"
 e2e_wait_for 5 test -s "$e2e_dir/set.kss" || e2e_fail "Save As wrote nothing"
 sleep 0.5
 cp "$e2e_dir/set.kss" "$e2e_dir/set.copy"
@@ -76,17 +81,17 @@ e2e_wait_for 5 test ! -e "$e2e_win/vcom1" || true
 replug --delay 100 # about 3 s for the 27 frames
 e2e_wait_for 10 answered_since 1 04 || e2e_fail "no settings from the slow controller"
 sleep 0.5
-e2e_probe post-command 40014
+e2e_probe post-command IDM_FILE_OPEN
 e2e_wait_for 5 e2e_file_dialog_up || e2e_fail "no open dialog"
 from=$(($(e2e_log_lines) + 1))
-e2e_probe dialog type 1148 "$("$kestos_wine" winepath -w "$e2e_dir/set.kss" 2>/dev/null)"
+e2e_probe dialog type cmb13 "$("$kestos_wine" winepath -w "$e2e_dir/set.kss" 2>/dev/null)"
 some_sent() { [ "$(awk -v from="$from" 'NR >= from && $2 == "RX" && $4 == "05"' "$e2e_log" | wc -l)" -ge 1 ]; }
 e2e_wait_for 5 some_sent || e2e_fail "the upload did not start"
 sleep 0.8
 kill "$e2e_sim_pid"
-warning() { e2e_probe dialog text 65535 | grep -q "Only some settings were sent"; }
+warning() { e2e_probe dialog text IDC_STATIC | grep -q "Only some settings were sent"; }
 e2e_wait_for 10 warning || e2e_fail "no warning after the controller went away mid-upload"
-e2e_probe dialog click 1 || e2e_probe dialog click 2 || true
+e2e_probe dialog click IDOK || e2e_probe dialog click IDCANCEL || true
 cmp "$e2e_dir/set.kss" "$e2e_dir/set.copy" || e2e_fail "the file sent was changed"
 backups=("$e2e_dir"/Backup/KestoS-*.kss)
 [ -f "${backups[0]}" ] || e2e_fail "no backup before the upload"
