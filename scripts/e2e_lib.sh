@@ -82,6 +82,17 @@ e2e_status_gap() {
 }
 
 e2e_log_lines() { wc -l <"$e2e_log"; }
+# Succeeds when the simulator answered a request of CODE (hex: 01 status, 02 readings, 03 and
+# 04 the settings blocks, 0E InjectDelay ...) at line FROM of its log or later.
+e2e_answered_since() {
+  awk -v from="$1" -v code="$2" 'NR >= from && $2 == "RX" && $4 == code && !/no answer/ {
+      found = 1 } END { exit !found }' "$e2e_log"
+}
+# The line number of the last such answer, 0 when there is none.
+e2e_last_answer() {
+  awk -v code="$1" '$2 == "RX" && $4 == code && !/no answer/ { at = NR } END { print at + 0 }' \
+    "$e2e_log"
+}
 
 # An id by its name: the program's from res/resource.h, and the few of Windows the tests meet.
 e2e_id() {

@@ -8,7 +8,9 @@ e2e_prepare pol
 e2e_start_sim
 e2e_start_display 1024x768
 e2e_start_program
-sleep 1.5 # the Readings page's polls fill the image
+# The image holds the controller's set once a status poll follows the last settings block.
+image_filled() { local at; at=$(e2e_last_answer 04); [ "$at" -gt 0 ] && e2e_answered_since "$((at + 1))" 01; }
+e2e_wait_for 10 image_filled || e2e_fail "the Readings page did not read the settings"
 
 e2e_choose_file IDM_FILE_SAVE_AS "$e2e_dir/zapis"
 e2e_wait_for 5 test -s "$e2e_dir/zapis.kss" || e2e_fail "Save As wrote no zapis.kss"
@@ -24,12 +26,15 @@ e2e_pids+=("$kestos_sim_pid")
 cmp "$e2e_dir/expected.kss" "$e2e_dir/zapis.kss" || e2e_fail "zapis.kss differs from the controller's set"
 
 # Change InjectDelay on the Configuration page, then send the saved set back.
+from=$(($(e2e_log_lines) + 1))
 e2e_probe command IDM_PAGE_CONFIG
-sleep 0.5
+e2e_wait_for 5 e2e_answered_since "$from" 03 || e2e_fail "the Configuration page does not poll"
 before=$(e2e_probe selected IDC_CFG_INJECT_DELAY)
 e2e_probe select IDC_CFG_INJECT_DELAY $(((before + 5) % 20))
 e2e_wait_for 2 grep -q " RX 65 0E " "$e2e_log" || e2e_fail "no InjectDelay frame"
-sleep 0.5
+# The page reads the changed set back before it is overwritten.
+written=$(e2e_last_answer 0E)
+e2e_wait_for 5 e2e_answered_since "$((written + 1))" 03 || e2e_fail "no settings poll after the change"
 from=$(($(e2e_log_lines) + 1))
 e2e_choose_file IDM_FILE_OPEN "$e2e_dir/zapis.kss"
 

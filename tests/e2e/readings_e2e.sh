@@ -45,9 +45,8 @@ learning_over() {
        END { if (over) exit 0; exit 1 }' "$e2e_log"
 }
 e2e_wait_for 12 learning_over || e2e_fail "learning never ended"
-sleep 0.3
-no_yellow() { [ "$(lamp FFFF00)" = 0 ]; }
-no_yellow && more_than 100 lamp 808000 || e2e_fail "the lamp does not go back to olive"
+olive_again() { [ "$(lamp FFFF00)" = 0 ] && more_than 100 lamp 808000; }
+e2e_wait_for 2 olive_again || e2e_fail "the lamp does not go back to olive"
 e2e_wait_for 2 more_than 20 line5_red || e2e_fail "no outcome on line 5"
 import -window root "$e2e_dir/outcome.png"
 

@@ -8,9 +8,8 @@ e2e_prepare ang
 e2e_start_sim --warm
 e2e_start_display 1024x768
 e2e_start_program
-sleep 1
+e2e_wait_for 10 e2e_answered_since 1 01 || e2e_fail "the program does not poll"
 e2e_probe command IDM_PAGE_SCOPE
-sleep 1
 
 # x of the red sweep bar in plot 1 (page pixels), or -1.
 sweep_x() {
@@ -24,6 +23,8 @@ sweep_x() {
     '!found && tolower($0) ~ /#ff0000/ { x = $1 + left; found = 1 }
      END { print found ? x : -1 }'
 }
+sweeping() { [ "$(sweep_x)" -ge 0 ]; }
+e2e_wait_for 5 sweeping || e2e_fail "the Oscilloscope shows no sweep"
 
 first=$(sweep_x)
 sleep 1
@@ -34,8 +35,13 @@ above=$(e2e_count 203 263 596 $((350 - 3)) 0000ff)
 [ "$above" -gt 20 ] || e2e_fail "the engine-speed trace does not follow the revs ($above pixels)"
 import -window root "$e2e_dir/live.png"
 
+silent_from=$(($(e2e_log_lines) + 1))
 kill -USR1 "$e2e_sim_pid"
-sleep 1.5 # three unanswered status polls declare the link down
+# Three unanswered status polls declare the link down.
+unanswered() {
+  [ "$(awk -v from="$silent_from" 'NR >= from && $4 == "01" && /no answer/' "$e2e_log" | wc -l)" -ge 3 ]
+}
+e2e_wait_for 5 unanswered || e2e_fail "the status polls are still answered"
 stopped=$(sweep_x)
 sleep 1
 [ "$(sweep_x)" = "$stopped" ] || e2e_fail "the sweep moves with the controller silent"
@@ -52,7 +58,8 @@ e2e_probe command IDM_PAGE_SCHEMA
 e2e_probe post-command IDM_ABOUT
 about_up() { e2e_probe dialog text IDOK >/dev/null 2>&1; }
 e2e_wait_for 5 about_up || e2e_fail "Program information did not open"
-sleep 0.5
+opened=$(($(e2e_log_lines) + 1))
+e2e_wait_for 5 e2e_answered_since "$opened" 01 || e2e_fail "Program information does not poll"
 e2e_probe dialog click IDOK
 about_gone() { ! about_up; }
 e2e_wait_for 5 about_gone || e2e_fail "Program information did not close"

@@ -18,10 +18,6 @@ e2e_start_program
 sleep 1
 
 status_polls() { awk -v from="$1" 'NR >= from && $2 == "RX" && $4 == "01"' "$e2e_log" | wc -l; }
-answered_since() { # FROM CODE: a request of CODE answered after line FROM
-  awk -v from="$1" -v code="$2" 'NR >= from && $2 == "RX" && $4 == code && !/no answer/' \
-    "$e2e_log" | grep -q .
-}
 check_ping() { [ "$(e2e_probe ping)" = ok ] || e2e_fail "$1: the window did not answer within 1 s"; }
 
 pages="IDM_PAGE_READINGS:02 IDM_PAGE_CONFIG:03 IDM_PAGE_OPTIONS:04 IDM_PAGE_SCOPE:02"
@@ -49,10 +45,10 @@ done
 # The faults end: the page polls its values again without help.
 kill -USR2 "$e2e_sim_pid"
 from=$(($(e2e_log_lines) + 1))
-e2e_wait_for 10 answered_since "$from" 02 || e2e_fail "no readings after the faults ended"
+e2e_wait_for 10 e2e_answered_since "$from" 02 || e2e_fail "no readings after the faults ended"
 e2e_probe command IDM_PAGE_CONFIG
 from=$(($(e2e_log_lines) + 1))
-e2e_wait_for 10 answered_since "$from" 04 || e2e_fail "no settings after the faults ended"
+e2e_wait_for 10 e2e_answered_since "$from" 04 || e2e_fail "no settings after the faults ended"
 
 # Unplugged while polling, then plugged in again.
 # A new simulator on the same link, with the program (and Wine) left running.
@@ -64,7 +60,7 @@ e2e_wait_for 5 test ! -e "$e2e_win/vcom1" || e2e_fail "the simulator's link stay
 e2e_wait_for 5 more_than 20 e2e_link_down_red || e2e_fail "unplugged: no link-down message"
 check_ping "unplugged"
 replug
-e2e_wait_for 15 answered_since 1 04 || e2e_fail "no reconnection after the replug"
+e2e_wait_for 15 e2e_answered_since 1 04 || e2e_fail "no reconnection after the replug"
 link_down_gone() { [ "$(e2e_link_down_red)" = 0 ]; }
 e2e_wait_for 5 link_down_gone || e2e_fail "the link-down message stays after the replug"
 
@@ -79,7 +75,7 @@ cp "$e2e_dir/set.kss" "$e2e_dir/set.copy"
 kill "$e2e_sim_pid"
 e2e_wait_for 5 test ! -e "$e2e_win/vcom1" || true
 replug --delay 100 # about 3 s for the 27 frames
-e2e_wait_for 10 answered_since 1 04 || e2e_fail "no settings from the slow controller"
+e2e_wait_for 10 e2e_answered_since 1 04 || e2e_fail "no settings from the slow controller"
 sleep 0.5
 e2e_probe post-command IDM_FILE_OPEN
 e2e_wait_for 5 e2e_file_dialog_up || e2e_fail "no open dialog"
@@ -101,6 +97,6 @@ for b in "${backups[@]}"; do
   [ "$result" -le 1 ] || e2e_fail "backup $b is not a whole configuration file"
 done
 replug
-e2e_wait_for 15 answered_since 1 02 || e2e_fail "no reconnection after the second replug"
+e2e_wait_for 15 e2e_answered_since 1 02 || e2e_fail "no reconnection after the second replug"
 check_ping "after the replug"
 echo PASS
