@@ -3,6 +3,7 @@
 
 #include "pages/params/config_page_win32.h"
 #include "pages/params/options_page_win32.h"
+#include "pages/params/param_controls_win32.h"
 #include "pages/params/reset_page_win32.h"
 #include "pages/readings/readings_page_win32.h"
 #include "pages/schema/schema_page_win32.h"
@@ -20,6 +21,7 @@ namespace {
 struct PageEntry {
     DLGPROC proc;
     void (*afterCreate)(); // drawing or filling the new page needs
+    const void* param;     // what the procedure is given at WM_INITDIALOG
 };
 
 // The parameter pages fill their lists first, then their labels.
@@ -33,12 +35,12 @@ void prepareOptionsPage() {
 }
 
 const PageEntry pages[6] = {
-    {readingsPageProc, drawReadingsBackground}, // 1 Readings
-    {configPageProc, prepareConfigPage},        // 2 Configuration
-    {optionsPageProc, prepareOptionsPage},      // 3 Options
-    {schemaPageProc, layoutSchemaPage},         // 4 Schema
-    {resetPageProc, nullptr},                   // 5 Reset
-    {scopePageProc, openScopePage},             // 6 Oscilloscope
+    {readingsPageProc, drawReadingsBackground, nullptr},   // 1 Readings
+    {paramPageProc, prepareConfigPage, &configPageKind},   // 2 Configuration
+    {paramPageProc, prepareOptionsPage, &optionsPageKind}, // 3 Options
+    {schemaPageProc, layoutSchemaPage, nullptr},           // 4 Schema
+    {resetPageProc, nullptr, nullptr},                     // 5 Reset
+    {scopePageProc, openScopePage, nullptr},               // 6 Oscilloscope
 };
 
 const PageEntry* pageEntry(int pageNumber) {
@@ -49,8 +51,9 @@ void createPage(int pageNumber) {
     const PageEntry* entry = pageEntry(pageNumber);
     int templateId = pageTemplate(pageNumber, sizeState.sizeClass);
     if (!entry || !templateId) return;
-    shell.pageWindow = CreateDialogParamW(shell.instance, MAKEINTRESOURCEW(templateId),
-                                          shell.mainWindow, entry->proc, 0);
+    shell.pageWindow =
+        CreateDialogParamW(shell.instance, MAKEINTRESOURCEW(templateId), shell.mainWindow,
+                           entry->proc, reinterpret_cast<LPARAM>(entry->param));
     if (!shell.pageWindow) return; // the host stays empty until another page is chosen
     if (pageNumber == 1) {
         SetWindowPos(shell.pageWindow, HWND_TOP, -5, -10, sizeState.windowWidth,

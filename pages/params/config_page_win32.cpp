@@ -13,8 +13,8 @@ HWND configPage() {
     return shell.pageNumber == 2 ? shell.pageWindow : nullptr;
 }
 
-void onTimer(HWND page) {
-    paramPageTick(page, shell.aboutOpen, refreshConfigPage);
+bool blocked() {
+    return shell.aboutOpen;
 }
 
 void onCommand(HWND page, WPARAM wParam) {
@@ -55,15 +55,6 @@ void refreshConfigPage() {
     }
 }
 
-INT_PTR CALLBACK configPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG: startParamPage(page); return TRUE;
-    case WM_PAINT: paintParamPage(page); return TRUE;
-    case WM_TIMER: onTimer(page); return TRUE;
-    case WM_COMMAND: onCommand(page, wParam); return TRUE;
-    case WM_DESTROY: endParamPage(page); return FALSE;
-    default: return FALSE;
-    }
-}
+const ParamPageKind configPageKind = {blocked, refreshConfigPage, onCommand};
 
 } // namespace kestos

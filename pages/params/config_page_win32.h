@@ -5,7 +5,9 @@
 
 namespace kestos {
 
-INT_PTR CALLBACK configPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+struct ParamPageKind;
+// What the parameter pages' procedure (paramPageProc) does for this page.
+extern const ParamPageKind configPageKind;
 
 // On the current page window; the page host runs the two fills after creating the page.
 void fillConfigLists();

@@ -14,8 +14,8 @@ HWND optionsPage() {
     return shell.pageNumber == 3 ? shell.pageWindow : nullptr;
 }
 
-void onTimer(HWND page) {
-    paramPageTick(page, shell.aboutOpen || paramsState.subDialogOpen, refreshOptionsPage);
+bool blocked() {
+    return shell.aboutOpen || paramsState.subDialogOpen;
 }
 
 void onCommand(HWND page, WPARAM wParam) {
@@ -60,15 +60,6 @@ void refreshOptionsPage() {
     }
 }
 
-INT_PTR CALLBACK optionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG: startParamPage(page); return TRUE;
-    case WM_PAINT: paintParamPage(page); return TRUE;
-    case WM_TIMER: onTimer(page); return TRUE;
-    case WM_COMMAND: onCommand(page, wParam); return TRUE;
-    case WM_DESTROY: endParamPage(page); return FALSE;
-    default: return FALSE;
-    }
-}
+const ParamPageKind optionsPageKind = {blocked, refreshOptionsPage, onCommand};
 
 } // namespace kestos

@@ -6,7 +6,9 @@
 
 namespace kestos {
 
-INT_PTR CALLBACK optionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+struct ParamPageKind;
+// What the parameter pages' procedure (paramPageProc) does for this page.
+extern const ParamPageKind optionsPageKind;
 
 // On the current page window; the page host runs the two fills after creating the page.
 void fillOptionsLists();

@@ -109,4 +109,18 @@ void endParamPage(HWND page) {
     linkState.pollPaused = 0;
 }
 
+INT_PTR CALLBACK paramPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) SetWindowLongPtrW(page, DWLP_USER, lParam);
+    const auto* kind = reinterpret_cast<const ParamPageKind*>(GetWindowLongPtrW(page, DWLP_USER));
+    if (!kind) return FALSE; // messages before WM_INITDIALOG
+    switch (message) {
+    case WM_INITDIALOG: startParamPage(page); return TRUE;
+    case WM_PAINT: paintParamPage(page); return TRUE;
+    case WM_TIMER: paramPageTick(page, kind->blocked(), kind->refresh); return TRUE;
+    case WM_COMMAND: kind->command(page, wParam); return TRUE;
+    case WM_DESTROY: endParamPage(page); return FALSE;
+    default: return FALSE;
+    }
+}
+
 } // namespace kestos

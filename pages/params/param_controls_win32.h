@@ -43,4 +43,13 @@ void paramPageTick(HWND page, bool blocked, void (*refresh)());
 // A page going away leaves no polling pause behind, whatever its lists were doing.
 void endParamPage(HWND page);
 
+// What the Configuration and the Options page do differently; the rest is one procedure.
+struct ParamPageKind {
+    bool (*blocked)(); // a modal dialog runs: the tick does nothing at all
+    void (*refresh)(); // the page's controls from the device image
+    void (*command)(HWND page, WPARAM wParam);
+};
+// The window procedure of both pages; CreateDialogParam's lParam is the page's kind.
+INT_PTR CALLBACK paramPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
 } // namespace kestos

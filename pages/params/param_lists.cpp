@@ -59,7 +59,8 @@ constexpr ListItems attItems(const char* format) {
     return numbers(256, 0, 1, 0, format);
 }
 
-// The lambda point list of the Configuration page by sensor type: 0-1 V, 0,8-1,6 V, and the 0-5 V kinds.
+// The lambda point list of the Configuration page by sensor type: 0-1 V, 0,8-1,6 V, and the 0-5 V
+// kinds.
 constexpr ListItems lambdaPointType0 = numbers(11, 40, 2, 0, "0,%ld");
 constexpr ListItems lambdaPointType5 = numbers(16, 0, 2, 0, "1,%02ld");
 constexpr ListItems lambdaPointOther = numbers(51, 200, 2, 100, "%ld:%02ld");
@@ -87,7 +88,8 @@ const ParamList configLists[configListCount] = {
     linearList(IDC_CFG_EMUL_BJ_TIME_LO, "EmulBJ_TimeLo", emulTimeItems, 1, 1),
     linearList(IDC_CFG_IGNITION_TYPE, "IgnitionType", slots(64, 18), 1, 1),
     speedList(IDC_CFG_LPG_ON_RPM, "LPGOnRPMLo", lpgOnSpeed),
-    fieldList(IDC_CFG_SWITCH_MODE, "Options", slots(82, 2), optionsWithSwitchMode, switchModePosition),
+    fieldList(IDC_CFG_SWITCH_MODE, "Options", slots(82, 2), optionsWithSwitchMode,
+              switchModePosition),
     fieldList(IDC_CFG_TPS_TYPE, "LambdaType", slots(84, 6), lambdaTypeWithCodePosition,
               lambdaCodePosition),
     linearList(IDC_CFG_TPS_INERT, "TPSInert", numbers(19, 4, 2, 100, "%ld,%02ld"), 1, 1),
