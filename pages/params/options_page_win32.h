@@ -1,5 +1,5 @@
 // The Options page (page 3): options check boxes, switch-over limits and emulation settings,
-// with the emulation dialog behind button 1014.
+// with the emulation dialog behind its emulation button.
 #pragma once
 
 #include <windows.h>
