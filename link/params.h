@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace kestos {
 
@@ -50,13 +51,8 @@ struct ParamKey {
 
   private:
     static consteval int knownIndex(const char* key) {
-        for (int i = 0; i < parameterCount; ++i) {
-            const char* k = parameters[i].key;
-            int n = 0;
-            while (k[n] && k[n] == key[n])
-                ++n;
-            if (k[n] == key[n]) return i;
-        }
+        for (int i = 0; i < parameterCount; ++i)
+            if (std::string_view(parameters[i].key) == key) return i;
         throw "not a parameter key"; // not a constant expression: the build stops here
     }
 };

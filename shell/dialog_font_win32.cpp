@@ -54,13 +54,13 @@ BOOL CALLBACK setChildFont(HWND child, LPARAM font) {
     return TRUE;
 }
 
-} // namespace
-
 bool runningUnderWine() {
     static const bool wine =
         GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
     return wine;
 }
+
+} // namespace
 
 void fitDialogFont(HWND dialog) {
     if (!dialog || !runningUnderWine()) return;

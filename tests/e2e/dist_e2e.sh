@@ -24,27 +24,16 @@ if ! i386_runs; then
   wine() { e2e_fail "a 32-bit program was started: wine $*"; }
 fi
 
-# "PE32 i386" for a 32-bit x86 Windows program: the machine field 0x14c and the optional
-# header's magic 0x10b.
-pe_kind() {
-  local at machine magic
+# A 32-bit x86 Windows program: "PE\0\0", machine 0x14c, optional header magic 0x10b (PE32).
+pe32_i386() {
+  local at h
   at=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
-  [ "$(od -An -c -j"$at" -N4 "$1" | tr -d ' ')" = 'PE\0\0' ] || { echo "not PE"; return; }
-  machine=$(od -An -tx2 -j$((at + 4)) -N2 "$1" | tr -d ' ')
-  magic=$(od -An -tx2 -j$((at + 24)) -N2 "$1" | tr -d ' ')
-  case $magic:$machine in
-    010b:014c) echo "PE32 i386" ;;
-    *) echo "magic $magic machine $machine" ;;
-  esac
+  h=$(od -An -tx1 -j"$at" -N26 "$1" | tr -d ' \n')
+  [ "${h:0:12}" = 504500004c01 ] && [ "${h:48:4}" = 0b01 ]
 }
 
-expected="$package/
-$package/KestoS.exe
-$package/Lang/
-$package/Lang/KestoS_lang.ang
-$package/Lang/KestoS_lang.pol
-$package/README.txt
-$package/kestos-cli.exe"
+expected=$(printf "$package/%s\n" "" KestoS.exe Lang/ Lang/KestoS_lang.ang Lang/KestoS_lang.pol \
+  README.txt kestos-cli.exe)
 listed=$(unzip -Z1 "$dist/$package-portable.zip" | sort)
 [ "$listed" = "$expected" ] || e2e_fail "the zip holds: $listed"
 unzip -q "$dist/$package-portable.zip" -d "$e2e_dir/zip"
@@ -58,12 +47,9 @@ for f in KestoS.exe kestos-cli.exe README.txt Lang/KestoS_lang.pol Lang/KestoS_l
 done
 [ -s "$e2e_dir/setup/Uninstall.exe" ] || e2e_fail "the installer carries no uninstaller"
 
-for exe in "$e2e_dir/zip/$package/KestoS.exe" "$e2e_dir/zip/$package/kestos-cli.exe" \
-  "$e2e_dir/setup/Uninstall.exe"; do
-  kind=$(pe_kind "$exe")
-  [ "$kind" = "PE32 i386" ] || e2e_fail "$(basename "$exe") is $kind, not PE32 i386"
-done
+pe32_i386 "$e2e_dir/setup/Uninstall.exe" || e2e_fail "Uninstall.exe is not PE32 i386"
 for exe in KestoS.exe kestos-cli.exe; do
+  pe32_i386 "$e2e_dir/zip/$package/$exe" || e2e_fail "$exe is not PE32 i386"
   # kestos-probe is a 64-bit program: it reads the 32-bit file's resources without running it.
   said=$(e2e_probe version "$("$kestos_wine" winepath -w "$e2e_dir/zip/$package/$exe" 2>/dev/null)")
   [ "$said" = "$version" ] || e2e_fail "$exe's version resource says '$said', not $version"

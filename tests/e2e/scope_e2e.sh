@@ -56,13 +56,12 @@ settings_polls=$(awk -v from="$from" 'NR >= from && $2 == "RX" && $4 == "03"' "$
 # Oscilloscope, the sweep samples every 20 ms again (a status request each sample).
 e2e_probe command IDM_PAGE_SCHEMA
 e2e_probe post-command IDM_ABOUT
-about_up() { e2e_probe dialog text IDOK >/dev/null 2>&1; }
+about_up() { ! e2e_no_dialog; }
 e2e_wait_for 5 about_up || e2e_fail "Program information did not open"
 opened=$(($(e2e_log_lines) + 1))
 e2e_wait_for 5 e2e_answered_since "$opened" 01 || e2e_fail "Program information does not poll"
 e2e_probe dialog click IDOK
-about_gone() { ! about_up; }
-e2e_wait_for 5 about_gone || e2e_fail "Program information did not close"
+e2e_wait_for 5 e2e_no_dialog || e2e_fail "Program information did not close"
 e2e_probe command IDM_PAGE_SCOPE
 from=$(($(e2e_log_lines) + 1))
 sleep 2

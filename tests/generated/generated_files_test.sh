@@ -11,16 +11,10 @@ python3 "$root/scripts/make_param_templates.py" "$out/param_pages.rc" >/dev/null
 python3 "$root/scripts/make_res_images.py" "$out" >/dev/null
 python3 "$root/scripts/make_schema_images.py" "$out" >/dev/null
 
-status=0 count=0
+status=0
 for f in "$out"/*; do
-  name=$(basename "$f")
-  count=$((count + 1))
-  if ! cmp -s "$f" "$root/res/$name"; then
-    echo "res/$name differs from what its script makes" >&2
-    status=1
-  fi
+  cmp -s "$f" "$root/res/${f##*/}" || { echo "res/${f##*/} differs from what its script makes" >&2; status=1; }
 done
 # Six pictures and the icon, two diagrams, one template script.
-[ "$count" -ge 9 ] || { echo "the scripts wrote only $count files" >&2; status=1; }
-[ $status = 0 ] && echo "$count generated files match"
+[ "$(ls "$out" | wc -l)" -ge 9 ] || { echo "the scripts wrote only $(ls "$out" | wc -l) files" >&2; status=1; }
 exit $status

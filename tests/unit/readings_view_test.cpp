@@ -367,3 +367,99 @@ TEST_F(Readings, DialIsRedrawnOnlyWhenASpeedChanges) {
     refresh();
     EXPECT_TRUE(canvas.all(DrawOp::line).empty());
 }
+
+// Each readout shows its own byte: every case starts from the same image (full status,
+// AttInit 100, the rest 0), sets one distinct value in one byte and looks at one readout. One
+// that reads another byte, or two bytes swapped, keeps the baseline's look. (The Oscilloscope's
+// readouts are pinned by distinct bytes in scope_test.)
+TEST_F(Readings, EachReadoutShowsItsOwnByte) {
+    // look: 't' the text at (x, y), 'k' its colour, 'c' / 'r' the cyan / red range, 'm' the
+    // Att marker's x, 'l' an upper TPS lamp lit, 's' the lambda slider's brush.
+    const struct {
+        const char* readout;
+        Block block;
+        int byte;
+        uint8_t value;
+        char look;
+        int x, y;
+        const char* shown;
+    } cases[] = {
+        {"lambda", Block::readings, 2, 100, 't', 40, 45, "1.96"},
+        {"TPS", Block::readings, 1, 200, 't', 40, 155, "3.92"},
+        {"TPS input type", Block::settings1, 2, 0x01, 't', 40, 155, "5.00"},
+        {"TPS lamps", Block::readings, 7, 0x28, 'l', 0, 0, "1"},
+        {"slider colour", Block::readings, 7, 0x09, 's', 0, 0, "darkGreen"},
+        {"TPSInert", Block::settings1, 12, 10, 't', 305, 196, "0.22"},
+        {"Att", Block::readings, 3, 7, 't', 40, 265, "007"},
+        {"AttInit", Block::readings, 4, 50, 'm', 0, 0, "207"},
+        {"AttMin_BJ", Block::settings2, 14, 30, 'c', 0, 0, "231-261"},
+        {"AttMax_BJ", Block::settings2, 13, 30, 'c', 0, 0, "261-291"},
+        {"AttMin", Block::settings2, 2, 20, 'r', 0, 0, "241-261"},
+        {"AttMax", Block::settings2, 1, 20, 'r', 0, 0, "261-281"},
+        {"period low", Block::readings, 5, 200, 't', 590, 210, "7500"},
+        {"period high", Block::readings, 6, 1, 't', 590, 210, "5860"},
+        {"CutOffRPMLo", Block::settings2, 8, 200, 't', 510, 265, "7500"},
+        {"CutOffRPMHi", Block::settings2, 9, 1, 't', 510, 265, "5860"},
+        {"LPGOnRPMLo", Block::settings2, 5, 200, 't', 605, 265, "7500"},
+        {"LPGOnRPMHi", Block::settings2, 6, 1, 't', 605, 265, "5860"},
+        {"LPGOffRPMLo", Block::settings2, 11, 200, 't', 705, 265, "7500"},
+        {"LPGOffRPMHi", Block::settings2, 12, 1, 't', 705, 265, "5860"},
+        {"cut-off shown", Block::settings1, 1, 0x20, 'k', 510, 265, "black"},
+        {"LPG OFF", Block::readings, 8, 0x04, 'k', 685, 290, "red"},
+        {"CUT-OFF", Block::readings, 8, 0x08, 'k', 485, 290, "red"},
+        {"temperature", Block::readings, 9, 100, 't', 490, 375, "012"},
+        {"LPGOnTemp", Block::settings1, 11, 100, 't', 705, 385, "12"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.readout);
+        auto last = [&](auto match) -> const DrawOp* {
+            for (auto it = canvas.ops.rbegin(); it != canvas.ops.rend(); ++it)
+                if (match(*it)) return &*it;
+            return nullptr;
+        };
+        auto seen = [&]() -> std::string {
+            const bool cyan = c.look == 'c';
+            const DrawOp* op = nullptr;
+            switch (c.look) {
+            case 't': op = canvas.lastTextAt(c.x, c.y); return op ? op->str : "-";
+            case 'k':
+                op = canvas.lastTextAt(c.x, c.y);
+                return !op                               ? "-"
+                       : op->foreground == colour::red   ? "red"
+                       : op->foreground == colour::black ? "black"
+                                                         : "other";
+            case 'c':
+            case 'r':
+                op = last([&](const DrawOp& o) {
+                    return o.kind == DrawOp::rectangle && o.pen == (cyan ? Pen::cyan : Pen::red) &&
+                           o.b == (cyan ? 295 : 305);
+                });
+                return op ? std::to_string(op->a) + "-" + std::to_string(op->c) : "-";
+            case 'm':
+                op = last([](const DrawOp& o) { return o.kind == DrawOp::text && o.str == "^"; });
+                return op ? std::to_string(op->a) : "-";
+            case 'l': return readingsState.upperLampLit ? "1" : "0";
+            default:
+                op = last([](const DrawOp& o) {
+                    return o.kind == DrawOp::rectangle && o.b == 52 && o.c - o.a == 40;
+                });
+                return op && op->brush == Brush::darkGreen ? "darkGreen" : "other";
+            }
+        };
+        auto look = [&](bool set) {
+            resetLink();
+            resetReadingsState();
+            fullStatusState(0);
+            deviceImage.readingsBlock[4] = 100;
+            uint8_t* block = c.block == Block::readings    ? deviceImage.readingsBlock
+                             : c.block == Block::settings1 ? deviceImage.settingsBlock1
+                                                           : deviceImage.settingsBlock2;
+            if (set) block[c.byte] = c.value;
+            refresh();
+            return seen();
+        };
+        const std::string before = look(false), after = look(true);
+        EXPECT_EQ(after, c.shown);
+        EXPECT_NE(before, after) << "the baseline already shows it";
+    }
+}
