@@ -8,7 +8,7 @@
 #include "link/device_link.h"
 #include "link/encodings.h"
 #include "link/params.h"
-#include "pages/readings/readings_poll.h"
+#include "link/polling.h"
 #include "shell/config_file.h"
 
 namespace kestos {
@@ -152,13 +152,7 @@ int commandStatus(const Options& o, std::FILE* out) {
 }
 
 int commandRead(const Options& o, std::FILE* out, std::FILE* err) {
-    pollStatus();
-    bool usable = linkUsable();
-    if (usable) {
-        pollReadings();
-        pollSettings1();
-        pollSettings2();
-    }
+    const bool usable = pollCycle(PollSchedule::parameterPage, false).readings;
     const NamedBlock blocks[] = {
         {"statusAnswer", deviceImage.statusAnswer, statusLength},
         {"readingsBlock", deviceImage.readingsBlock, readingsLength},
@@ -202,7 +196,7 @@ int commandRead(const Options& o, std::FILE* out, std::FILE* err) {
 
 int commandWatch(const Options& o, SerialPort& port, std::FILE* out) {
     for (long tick = 1; tick <= o.ticks; ++tick) {
-        PollsRun run = readingsPollCycle(false);
+        PollsRun run = pollCycle(PollSchedule::readingsPage, false);
         const char* names[4] = {};
         int n = 0;
         if (run.status) names[n++] = "status";
@@ -270,11 +264,7 @@ void printJsonString(std::FILE* out, const char* text) {
 // Status and the three block polls; true when the image then holds the controller's set.
 bool readControllerSet() {
     deviceImage = DeviceImage{}; // only what this run reads counts
-    pollStatus();
-    if (!linkUsable()) return false;
-    pollReadings();
-    pollSettings1();
-    pollSettings2();
+    if (!pollCycle(PollSchedule::parameterPage, false).readings) return false;
     return !linkState.linkDown && imageHoldsAnswer();
 }
 

@@ -12,16 +12,6 @@ namespace kestos {
 
 namespace {
 
-// Bar items in the order the highlight is cleared, and the page each one opens.
-struct PageItem {
-    int commandId;
-    int pageNumber;
-};
-constexpr PageItem pageItems[] = {
-    {IDM_PAGE_READINGS, 1}, {IDM_PAGE_CONFIG, 2}, {IDM_PAGE_OPTIONS, 3},
-    {IDM_PAGE_SCHEMA, 4},   {IDM_PAGE_RESET, 5},  {IDM_PAGE_SCOPE, 6},
-};
-
 constexpr int portItems[4] = {IDM_PORT_COM1, IDM_PORT_COM2, IDM_PORT_COM3, IDM_PORT_COM4};
 
 // The language bitmaps are loaded once: every language change would otherwise leak four.
@@ -58,17 +48,6 @@ void exitProgram() {
 }
 
 } // namespace
-
-void highlightPageItem() {
-    if (!shell.mainWindow || !shell.mainMenu) return;
-    for (const PageItem& item : pageItems)
-        HiliteMenuItem(shell.mainWindow, shell.mainMenu, item.commandId,
-                       MF_BYCOMMAND | MF_UNHILITE);
-    for (const PageItem& item : pageItems)
-        if (item.pageNumber == shell.pageNumber)
-            HiliteMenuItem(shell.mainWindow, shell.mainMenu, item.commandId,
-                           MF_BYCOMMAND | MF_HILITE);
-}
 
 void markPortItem(int code) {
     shell.portMark = code;
@@ -153,17 +132,16 @@ void fitWindowToMenuBar() {
 void applySizeClass() {
     markSizeClass();
     placeMainWindow();
-    selectClassFontsAndButton();
+    selectClassFonts();
+    placePageForClass();
     recreatePageForSize();
 }
 
 bool runCommand(int id) {
-    for (const PageItem& item : pageItems) {
-        if (item.commandId == id) {
-            openPage(item.pageNumber);
-            highlightPageItem();
-            return true;
-        }
+    if (int pageNumber = pageForCommand(id)) {
+        openPage(pageNumber);
+        highlightPageItem();
+        return true;
     }
     if (int sizeClass = sizeClassForMenuItem(id)) {
         selectSize(sizeClass);

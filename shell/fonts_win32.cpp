@@ -29,18 +29,12 @@ void createFonts() {
     shell.labelFont = labelFontHandle;
 }
 
-void selectClassFontsAndButton() {
+void selectClassFonts() {
     const int c = sizeState.sizeClass;
-    const SizeClassInfo* info = sizeClassInfo(c);
-    if (!info) return;
+    if (!sizeClassInfo(c)) return;
     shell.pageValueFont = pageValueFonts[c - 1];
     shell.pageLabelFont = pageLabelFonts[c - 1];
     selectClassLamp(c);
-    HWND button = shell.pageWindow ? GetDlgItem(shell.pageWindow, IDC_LEARN) : nullptr;
-    if (button) {
-        const PixelBox& b = info->learnButton;
-        MoveWindow(button, b.x, b.y, b.width, b.height, TRUE);
-    }
 }
 
 } // namespace kestos

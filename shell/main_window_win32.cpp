@@ -2,15 +2,11 @@
 #include "shell/shell_win32.h"
 
 #include "link/device_link.h"
-#include "pages/readings/dial.h"
-#include "pages/readings/readings_page_win32.h"
-#include "pages/schema/schema_page_win32.h"
-#include "pages/scope/scope.h"
-#include "pages/scope/scope_page_win32.h"
 #include "res/resource.h"
 #include "shell/config_keys.h"
 #include "shell/file_system_win32.h"
 #include "shell/language.h"
+#include "shell/page_registry_win32.h"
 #include "shell/settings.h"
 #include "shell/size_classes.h"
 #include "shell/text_win32.h"
@@ -42,7 +38,7 @@ void onCreate(HWND window) {
     enableSizeItems(start);
     markSizeClass();
     placeMainWindow();
-    selectClassFontsAndButton(); // so that the first page draws with the class's fonts
+    selectClassFonts(); // so that the first page draws with the class's fonts
 
     noteStartFolder(); // the folder of KestoS.ini, Lang\ and Backup\ from now on
     SettingsReadResult settings = readSettings();
@@ -51,8 +47,8 @@ void onCreate(HWND window) {
 
     loadLanguage();
 
-    shell.pageNumber = 1;
-    openPage(1);
+    shell.pageNumber = firstPage;
+    openPage(firstPage);
 
     attachLanguageMenu();
 }
@@ -66,30 +62,13 @@ void onPaint(HWND window) {
         EndPaint(shell.pageWindow, &ps);
     }
 
-    selectClassFontsAndButton();
-
-    switch (shell.pageNumber) {
-    case 1:
-        drawReadingsBackground();
-        refreshReadings();
-        highlightPageItem();
-        break;
-    case 4: copySchemaView(); break;
-    case 5: layoutResetPage(); break;
-    case 6: paintScopePage(); break;
-    default: break;
-    }
+    selectClassFonts();
+    placePageForClass();
+    paintPage();
 
     RECT desk = desktopRect();
     if (noteDesktopSize(desk.right, desk.bottom))
         enableSizeItems(desktopClassFor(desk.right, desk.bottom));
-
-    // Makes the button repaint over the freshly drawn page.
-    HWND button = shell.pageWindow ? GetDlgItem(shell.pageWindow, IDC_LEARN) : nullptr;
-    if (button) {
-        EnableWindow(button, FALSE);
-        EnableWindow(button, TRUE);
-    }
 }
 
 // A preset may be taller than a small desktop (1024 x 738 on 1280 x 720); the system would
@@ -116,10 +95,9 @@ void onDestroy() {
 } // namespace
 
 void startupInit() {
-    buildDialTables();
     buildKeyTable();
     createFonts();
-    resetTraces();
+    startPages();
 }
 
 void registerMainClass(HINSTANCE instance, const wchar_t* className) {

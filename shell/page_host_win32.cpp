@@ -1,16 +1,11 @@
-// The page host: exactly one page, a modeless child dialog of the main window.
+// The page host: exactly one page, a modeless child dialog of the main window, run through
+// its registry entry.
 #include "shell/shell_win32.h"
 
-#include "pages/params/config_page_win32.h"
-#include "pages/params/options_page_win32.h"
-#include "pages/params/param_controls_win32.h"
-#include "pages/params/reset_page_win32.h"
-#include "pages/readings/readings_page_win32.h"
-#include "pages/schema/schema_page_win32.h"
-#include "pages/scope/scope_page_win32.h"
-#include "res/resource.h"
 #include "shell/dialog_font_win32.h"
 #include "shell/language.h"
+#include "shell/page_registry_win32.h"
+#include "shell/poll_timer_win32.h"
 #include "shell/size_classes.h"
 #include "shell/text_win32.h"
 
@@ -18,33 +13,8 @@ namespace kestos {
 
 namespace {
 
-struct PageEntry {
-    DLGPROC proc;
-    void (*afterCreate)(); // drawing or filling the new page needs
-    const void* param;     // what the procedure is given at WM_INITDIALOG
-};
-
-// The parameter pages fill their lists first, then their labels.
-void prepareConfigPage() {
-    fillConfigLists();
-    setConfigLabels();
-}
-void prepareOptionsPage() {
-    fillOptionsLists();
-    setOptionsLabels();
-}
-
-const PageEntry pages[6] = {
-    {readingsPageProc, drawReadingsBackground, nullptr},   // 1 Readings
-    {paramPageProc, prepareConfigPage, &configPageKind},   // 2 Configuration
-    {paramPageProc, prepareOptionsPage, &optionsPageKind}, // 3 Options
-    {schemaPageProc, layoutSchemaPage, nullptr},           // 4 Schema
-    {resetPageProc, nullptr, nullptr},                     // 5 Reset
-    {scopePageProc, openScopePage, nullptr},               // 6 Oscilloscope
-};
-
-const PageEntry* pageEntry(int pageNumber) {
-    return pageNumber >= 1 && pageNumber <= 6 ? &pages[pageNumber - 1] : nullptr;
+const PageEntry* currentEntry() {
+    return pageEntry(shell.pageNumber);
 }
 
 void createPage(int pageNumber) {
@@ -55,12 +25,18 @@ void createPage(int pageNumber) {
         CreateDialogParamW(shell.instance, MAKEINTRESOURCEW(templateId), shell.mainWindow,
                            entry->proc, reinterpret_cast<LPARAM>(entry->param));
     if (!shell.pageWindow) return; // the host stays empty until another page is chosen
-    if (pageNumber == 1) {
-        SetWindowPos(shell.pageWindow, HWND_TOP, -5, -10, sizeState.windowWidth,
-                     sizeState.windowHeight, 0);
-    }
+    // The main window's paint validates the page, which may then never see a paint of its
+    // own: the timer starts with the page.
+    if (entry->schedule != PollSchedule::none) armPollTimer(shell.pageWindow, pagePollTimer);
     if (entry->afterCreate) entry->afterCreate();
     fitDialogFont(shell.pageWindow);
+}
+
+// Opening or re-creating a page ends with its title, and some pages are then laid out again.
+void finishPage() {
+    setPageTitle(shell.pageNumber);
+    const PageEntry* entry = currentEntry();
+    if (entry && entry->laidOutWhenOpened) applySizeClass();
 }
 
 } // namespace
@@ -79,40 +55,52 @@ void openPage(int pageNumber) {
     destroyPage();
     shell.pageNumber = pageNumber;
     createPage(pageNumber);
-    setPageTitle(pageNumber);
-    if (pageNumber == 4) applySizeClass(); // lays the Schema page out for the class
+    finishPage();
 }
 
 void recreatePageForSize() {
-    if (shell.pageNumber == 5) return; // the next paint lays the Reset page out
+    const PageEntry* entry = currentEntry();
+    if (entry && entry->retext) return; // the next paint lays the kept window out
     destroyPage();
     createPage(shell.pageNumber);
 }
 
-void layoutResetPage() {
-    const SizeClassInfo* info = sizeClassInfo(sizeState.sizeClass);
-    if (!shell.pageWindow || !info) return;
-    MoveWindow(shell.pageWindow, 0, 0, sizeState.windowWidth, sizeState.windowHeight, TRUE);
-    const ResetLayout& r = info->reset;
-    auto place = [](int id, int x, int y, int w, int h) {
-        if (HWND control = GetDlgItem(shell.pageWindow, id)) MoveWindow(control, x, y, w, h, TRUE);
-    };
-    place(IDC_RESET_TITLE, r.title.x, r.title.y, resetStaticWidth, resetStaticHeight);
-    place(IDC_RESET_NOTE, r.note.x, r.note.y, resetStaticWidth, resetStaticHeight);
-    place(IDC_RESET_BUTTON, r.button.x, r.button.y, r.button.width, r.button.height);
-}
-
 void rebuildPageForLanguage() {
-    if (shell.pageNumber == 5) {
-        // The Reset page keeps its window; only its texts change.
-        setResetTexts(shell.pageWindow);
-        setPageTitle(5);
+    const PageEntry* entry = currentEntry();
+    if (entry && entry->retext) {
+        entry->retext();
+        setPageTitle(shell.pageNumber);
         return;
     }
     destroyPage();
     createPage(shell.pageNumber);
-    setPageTitle(shell.pageNumber);
-    if (shell.pageNumber == 4) applySizeClass();
+    finishPage();
+}
+
+void placePageForClass() {
+    const PageEntry* entry = currentEntry();
+    if (entry && entry->placeForClass && shell.pageWindow) entry->placeForClass();
+}
+
+void paintPage() {
+    const PageEntry* entry = currentEntry();
+    if (entry && entry->paint) entry->paint();
+}
+
+void highlightPageItem() {
+    if (!shell.mainWindow || !shell.mainMenu) return;
+    for (int n = 1; n <= pageCount; ++n)
+        HiliteMenuItem(shell.mainWindow, shell.mainMenu, pageEntry(n)->commandId,
+                       MF_BYCOMMAND | MF_UNHILITE);
+    if (const PageEntry* entry = currentEntry())
+        HiliteMenuItem(shell.mainWindow, shell.mainMenu, entry->commandId,
+                       MF_BYCOMMAND | MF_HILITE);
+}
+
+int pageForCommand(int id) {
+    for (int n = 1; n <= pageCount; ++n)
+        if (pageEntry(n)->commandId == id) return n;
+    return 0;
 }
 
 } // namespace kestos

@@ -1,8 +1,8 @@
 #include "shell/program_state.h"
 
 #include "link/device_link.h"
+#include "link/polling.h"
 #include "pages/params/param_lists.h"
-#include "pages/readings/readings_poll.h"
 #include "pages/readings/readings_view.h"
 #include "pages/schema/schema.h"
 #include "pages/scope/scope.h"
@@ -18,7 +18,7 @@ void resetProgramState() {
     resetSettingsState();
     resetSizeState();
     resetReadingsState();
-    readingsPollState = ReadingsPollState{};
+    pollingState = PollingState{};
     resetParamsState();
     resetScopeState();
     schemaState = SchemaState{};

@@ -29,6 +29,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 int runMessageLoop();
 
 // Menu state.
+// The menu bar item of the current page highlighted, the others not.
 void highlightPageItem();
 void markPortItem(int code);
 void enableSizeItems(int desktopClass);
@@ -51,16 +52,20 @@ void placeMainWindow();
 // A menu bar that wraps onto more lines (English in the smallest preset) would hide the bottom
 // of the page: the window grows by the extra lines; the width and the page stay.
 void fitWindowToMenuBar();
-// Current class's page fonts, lamp diameter and the place of the LEARN button of the page.
-void selectClassFontsAndButton();
+// Current class's page fonts and lamp diameter.
+void selectClassFonts();
 void applySizeClass();
 
 // Page host.
 void openPage(int pageNumber);
 void recreatePageForSize();
 void rebuildPageForLanguage();
-// The Reset page fills the window; its controls sit where the size class puts them.
-void layoutResetPage();
+// The current page's controls where the size class puts them.
+void placePageForClass();
+// The current page's part of the main window's paint.
+void paintPage();
+// The page a menu bar command opens; 0 for any other command.
+int pageForCommand(int id);
 void destroyPage();
 void setPageTitle(int pageNumber);
 

@@ -3,14 +3,15 @@
 #include "pages/params/param_controls_win32.h"
 #include "pages/params/param_lists.h"
 #include "res/resource.h"
+#include "shell/page_registry_win32.h"
 #include "shell/shell_win32.h"
 
 namespace kestos {
 
 namespace {
 
-HWND configPage() {
-    return shell.pageNumber == 2 ? shell.pageWindow : nullptr;
+HWND configPageWindow() {
+    return currentPageWindow(configPage);
 }
 
 bool blocked() {
@@ -26,18 +27,18 @@ void onCommand(HWND page, WPARAM wParam) {
 } // namespace
 
 void fillConfigLists() {
-    HWND page = configPage();
+    HWND page = configPageWindow();
     if (!page) return;
     for (const ParamList& list : configLists)
         fillList(page, list.id, currentItems(list));
 }
 
 void setConfigLabels() {
-    if (HWND page = configPage()) setLabels(page, configLabels, configLabelCount);
+    if (HWND page = configPageWindow()) setLabels(page, configLabels, configLabelCount);
 }
 
 void refreshConfigPage() {
-    HWND page = configPage();
+    HWND page = configPageWindow();
     if (!page) return;
     const ParamList& sensorType = configLists[0];
     selectFromImage(page, sensorType);
@@ -56,5 +57,27 @@ void refreshConfigPage() {
 }
 
 const ParamPageKind configPageKind = {blocked, refreshConfigPage, onCommand};
+
+namespace {
+
+// The lists are filled first, then the labels.
+void prepareConfigPage() {
+    fillConfigLists();
+    setConfigLabels();
+}
+
+} // namespace
+
+const PageEntry configPage = {
+    IDM_PAGE_CONFIG,
+    paramPageProc,
+    &configPageKind,
+    PollSchedule::parameterPage,
+    prepareConfigPage,
+    nullptr,
+    nullptr,
+    nullptr,
+    false,
+};
 
 } // namespace kestos

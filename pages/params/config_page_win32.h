@@ -5,11 +5,14 @@
 
 namespace kestos {
 
+struct PageEntry;
+extern const PageEntry configPage;
+
 struct ParamPageKind;
 // What the parameter pages' procedure (paramPageProc) does for this page.
 extern const ParamPageKind configPageKind;
 
-// On the current page window; the page host runs the two fills after creating the page.
+// On the page window while this page is the current page.
 void fillConfigLists();
 void setConfigLabels();
 // Selections, enabling and the lambda point list's items from the device image.

@@ -1,11 +1,13 @@
 #include "pages/params/emulation_dialog_win32.h"
 
 #include "link/device_link.h"
+#include "link/polling.h"
 #include "pages/params/param_controls_win32.h"
 #include "pages/params/param_lists.h"
 #include "res/resource.h"
 #include "shell/dialog_font_win32.h"
 #include "shell/language.h"
+#include "shell/poll_timer_win32.h"
 #include "shell/shell_win32.h"
 #include "shell/text_win32.h"
 
@@ -26,10 +28,10 @@ void onInit(HWND dialog) {
 }
 
 void onTimer(HWND dialog) {
-    if (paramsPollCycle(PagePolls::settings1Only))
+    if (pollCycle(PollSchedule::emulationDialog, false).status)
         for (const NibbleList& list : nibbleLists)
             selectListPosition(dialog, list.id, nibblePosition(list));
-    if (takeNewPollInterval()) armPollTimer(dialog, dialogTimer);
+    if (timerNeedsRearm()) armPollTimer(dialog, dialogTimer);
 }
 
 void onEnd(HWND dialog, int result) {

@@ -4,14 +4,15 @@
 #include "pages/params/param_controls_win32.h"
 #include "pages/params/param_lists.h"
 #include "res/resource.h"
+#include "shell/page_registry_win32.h"
 #include "shell/shell_win32.h"
 
 namespace kestos {
 
 namespace {
 
-HWND optionsPage() {
-    return shell.pageNumber == 3 ? shell.pageWindow : nullptr;
+HWND optionsPageWindow() {
+    return currentPageWindow(optionsPage);
 }
 
 bool blocked() {
@@ -36,18 +37,18 @@ void onCommand(HWND page, WPARAM wParam) {
 } // namespace
 
 void fillOptionsLists() {
-    HWND page = optionsPage();
+    HWND page = optionsPageWindow();
     if (!page) return;
     for (const ParamList& list : optionsLists)
         fillList(page, list.id, list.items);
 }
 
 void setOptionsLabels() {
-    if (HWND page = optionsPage()) setLabels(page, optionsLabels, optionsLabelCount);
+    if (HWND page = optionsPageWindow()) setLabels(page, optionsLabels, optionsLabelCount);
 }
 
 void refreshOptionsPage() {
-    HWND page = optionsPage();
+    HWND page = optionsPageWindow();
     if (!page) return;
     int next = 0;
     for (const OptionCheck& check : optionChecks) {
@@ -61,5 +62,27 @@ void refreshOptionsPage() {
 }
 
 const ParamPageKind optionsPageKind = {blocked, refreshOptionsPage, onCommand};
+
+namespace {
+
+// The lists are filled first, then the labels.
+void prepareOptionsPage() {
+    fillOptionsLists();
+    setOptionsLabels();
+}
+
+} // namespace
+
+const PageEntry optionsPage = {
+    IDM_PAGE_OPTIONS,
+    paramPageProc,
+    &optionsPageKind,
+    PollSchedule::parameterPage,
+    prepareOptionsPage,
+    nullptr,
+    nullptr,
+    nullptr,
+    false,
+};
 
 } // namespace kestos

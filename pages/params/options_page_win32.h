@@ -6,11 +6,14 @@
 
 namespace kestos {
 
+struct PageEntry;
+extern const PageEntry optionsPage;
+
 struct ParamPageKind;
 // What the parameter pages' procedure (paramPageProc) does for this page.
 extern const ParamPageKind optionsPageKind;
 
-// On the current page window; the page host runs the two fills after creating the page.
+// On the page window while this page is the current page.
 void fillOptionsLists();
 void setOptionsLabels();
 // Check boxes, what they show, and the selections from the device image.

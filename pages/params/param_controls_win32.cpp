@@ -1,7 +1,10 @@
 #include "pages/params/param_controls_win32.h"
 
 #include "link/device_link.h"
+#include "link/polling.h"
 #include "shell/language.h"
+#include "shell/page_registry_win32.h"
+#include "shell/poll_timer_win32.h"
 #include "shell/size_classes.h"
 #include "shell/text_win32.h"
 
@@ -74,11 +77,6 @@ void centreOnScreen(HWND dialog) {
     SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void armPollTimer(HWND window, UINT_PTR timer) {
-    SetTimer(window, timer, static_cast<UINT>(linkState.pollInterval), nullptr);
-    linkState.armedInterval = linkState.pollInterval;
-}
-
 namespace {
 void placeParamPage(HWND page) {
     MoveWindow(page, 0, 0, sizeState.windowWidth, sizeState.windowHeight, TRUE);
@@ -87,11 +85,10 @@ void placeParamPage(HWND page) {
 
 void startParamPage(HWND page) {
     placeParamPage(page);
-    armPollTimer(page, pageTimer);
 }
 
 void paintParamPage(HWND page) {
-    armPollTimer(page, pageTimer);
+    armPollTimer(page, pagePollTimer);
     PAINTSTRUCT ps;
     BeginPaint(page, &ps);
     EndPaint(page, &ps);
@@ -100,12 +97,12 @@ void paintParamPage(HWND page) {
 
 void paramPageTick(HWND page, bool blocked, void (*refresh)()) {
     if (blocked) return;
-    if (paramsPollCycle(PagePolls::pageBlocks)) refresh();
-    if (takeNewPollInterval()) armPollTimer(page, pageTimer);
+    if (pollCycle(PollSchedule::parameterPage, false).status) refresh();
+    if (timerNeedsRearm()) armPollTimer(page, pagePollTimer);
 }
 
 void endParamPage(HWND page) {
-    KillTimer(page, pageTimer);
+    KillTimer(page, pagePollTimer);
     linkState.pollPaused = 0;
 }
 

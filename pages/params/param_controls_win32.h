@@ -27,18 +27,12 @@ bool listSelection(HWND dialog, WPARAM wParam, int* position);
 // A modal dialog of these pages sits in the middle of the screen, its size unchanged.
 void centreOnScreen(HWND dialog);
 
-// Re-arms `timer` with `pollInterval`.
-void armPollTimer(HWND window, UINT_PTR timer);
-
-// The Configuration and Options pages alike: timer 1 polls, a paint re-arms it, and the page
-// fills the main window's client area at the preset size.
-constexpr UINT_PTR pageTimer = 1;
-// A new page takes its place and starts its timer: the main window's paint validates the page,
-// which may then never see a paint of its own.
+// The Configuration and Options pages alike: the page timer polls, a paint re-arms it, and the
+// page fills the main window's client area at the preset size.
 void startParamPage(HWND page);
 void paintParamPage(HWND page);
-// One tick of timer 1: nothing at all while `blocked` (a modal dialog runs); otherwise poll and
-// `refresh` unless a list is dropped down, and re-arm when `pollInterval` changed.
+// One tick of the page timer: nothing at all while `blocked` (a modal dialog runs); otherwise poll
+// and `refresh` unless a list is dropped down, and re-arm when `pollInterval` changed.
 void paramPageTick(HWND page, bool blocked, void (*refresh)());
 // A page going away leaves no polling pause behind, whatever its lists were doing.
 void endParamPage(HWND page);

@@ -363,21 +363,4 @@ const NibbleList* nibbleListById(int id) {
     return findById(nibbleLists, id);
 }
 
-bool paramsPollCycle(PagePolls polls) {
-    if (linkState.pollPaused) return false;
-    pollStatus();
-    if (linkUsable()) {
-        if (polls == PagePolls::pageBlocks) pollReadings();
-        pollSettings1();
-        if (polls == PagePolls::pageBlocks) pollSettings2();
-    }
-    return true;
-}
-
-bool takeNewPollInterval() {
-    if (linkState.pollInterval == linkState.armedInterval) return false;
-    linkState.armedInterval = linkState.pollInterval;
-    return true;
-}
-
 } // namespace kestos

@@ -147,13 +147,4 @@ const ParamList* optionsListById(int id);
 const OptionCheck* optionCheckById(int id);
 const NibbleList* nibbleListById(int id);
 
-// The polling of one tick, skipped while a list is dropped down: status and, with the link up,
-// the readings and both settings blocks for the pages, settings block 1 alone for the emulation
-// dialog. True when it ran and the view is to refresh.
-enum class PagePolls : uint8_t { pageBlocks, settings1Only };
-bool paramsPollCycle(PagePolls polls);
-
-// True (and `armedInterval` updated) when the page timer must be re-armed with `pollInterval`.
-bool takeNewPollInterval();
-
 } // namespace kestos

@@ -3,7 +3,9 @@
 #include "pages/params/reset_about.h"
 #include "res/resource.h"
 #include "shell/language.h"
+#include "shell/page_registry_win32.h"
 #include "shell/shell_win32.h"
+#include "shell/size_classes.h"
 #include "shell/text_win32.h"
 
 namespace kestos {
@@ -13,6 +15,31 @@ namespace {
 constexpr int slotResetCaption = 137;
 constexpr int slotResetDone = 138;
 constexpr int slotResetFailed = 139;
+
+// The page fills the window; its controls sit where the size class puts them.
+void layoutResetPage() {
+    const SizeClassInfo* info = sizeClassInfo(sizeState.sizeClass);
+    if (!shell.pageWindow || !info) return;
+    MoveWindow(shell.pageWindow, 0, 0, sizeState.windowWidth, sizeState.windowHeight, TRUE);
+    const ResetLayout& r = info->reset;
+    auto place = [](int id, int x, int y, int w, int h) {
+        if (HWND control = GetDlgItem(shell.pageWindow, id)) MoveWindow(control, x, y, w, h, TRUE);
+    };
+    place(IDC_RESET_TITLE, r.title.x, r.title.y, resetStaticWidth, resetStaticHeight);
+    place(IDC_RESET_NOTE, r.note.x, r.note.y, resetStaticWidth, resetStaticHeight);
+    place(IDC_RESET_BUTTON, r.button.x, r.button.y, r.button.width, r.button.height);
+}
+
+void setResetTexts(HWND page) {
+    setDlgItemTextCp1250(page, IDC_RESET_TITLE, slotText(134));
+    setDlgItemTextCp1250(page, IDC_RESET_NOTE, slotText(135));
+    setDlgItemTextCp1250(page, IDC_RESET_BUTTON, slotText(136));
+}
+
+// A new language keeps the window; only its texts change.
+void retextResetPage() {
+    setResetTexts(shell.pageWindow);
+}
 
 // The default paint that follows clears the page's ground.
 void onPaint(HWND page) {
@@ -28,14 +55,6 @@ void onResetButton(HWND page) {
                      slotText(slotResetCaption), confirmed ? MB_ICONINFORMATION : MB_ICONWARNING);
 }
 
-} // namespace
-
-void setResetTexts(HWND page) {
-    setDlgItemTextCp1250(page, IDC_RESET_TITLE, slotText(134));
-    setDlgItemTextCp1250(page, IDC_RESET_NOTE, slotText(135));
-    setDlgItemTextCp1250(page, IDC_RESET_BUTTON, slotText(136));
-}
-
 INT_PTR CALLBACK resetPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG: return TRUE;
@@ -46,5 +65,13 @@ INT_PTR CALLBACK resetPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
     default: return FALSE;
     }
 }
+
+} // namespace
+
+// The page keeps its window for a new size and language: the main window's paint lays it out.
+const PageEntry resetPage = {
+    IDM_PAGE_RESET,  resetPageProc,   nullptr, PollSchedule::none, nullptr, nullptr,
+    layoutResetPage, retextResetPage, false,
+};
 
 } // namespace kestos

@@ -1,11 +1,13 @@
 #include "pages/readings/readings_page_win32.h"
 
 #include "link/device_link.h"
-#include "pages/readings/readings_poll.h"
+#include "link/polling.h"
 #include "pages/readings/readings_view.h"
 #include "res/resource.h"
 #include "shell/canvas_win32.h"
+#include "shell/poll_timer_win32.h"
 #include "shell/language.h"
+#include "shell/page_registry_win32.h"
 #include "shell/shell_win32.h"
 #include "shell/size_classes.h"
 #include "shell/text_win32.h"
@@ -14,24 +16,20 @@ namespace kestos {
 
 namespace {
 
-constexpr UINT_PTR pollTimer = 1;
-
-// What is armed is recorded: a tick compares with it to know whether to arm again.
-void armTimer(HWND page) {
-    SetTimer(page, pollTimer, static_cast<UINT>(linkState.pollInterval), nullptr);
-    linkState.armedInterval = linkState.pollInterval;
+void placePage(HWND page) {
+    SetWindowPos(page, HWND_TOP, -5, -10, sizeState.windowWidth, sizeState.windowHeight, 0);
 }
 
 void onPaint(HWND page) {
-    SetWindowPos(page, HWND_TOP, -5, -10, sizeState.windowWidth, sizeState.windowHeight, 0);
-    armTimer(page);
+    placePage(page);
+    armPollTimer(page, pagePollTimer);
 }
 
 void onTimer(HWND page) {
     // While the About dialog or a drop-down list is open the tick does nothing at all.
-    if (!readingsPollCycle(shell.aboutOpen).status) return;
+    if (!pollCycle(PollSchedule::readingsPage, shell.aboutOpen).status) return;
     refreshReadings();
-    if (linkState.pollInterval != linkState.armedInterval) armTimer(page);
+    if (timerNeedsRearm()) armPollTimer(page, pagePollTimer);
 }
 
 void onLearn(HWND page) {
@@ -39,10 +37,38 @@ void onLearn(HWND page) {
     learnButtonPressed(canvas);
 }
 
+void openReadingsPage() {
+    placePage(shell.pageWindow);
+    drawReadingsBackground();
+}
+
+void placeLearnButton() {
+    const SizeClassInfo* info = sizeClassInfo(sizeState.sizeClass);
+    HWND button = GetDlgItem(shell.pageWindow, IDC_LEARN);
+    if (!info || !button) return;
+    const PixelBox& b = info->learnButton;
+    MoveWindow(button, b.x, b.y, b.width, b.height, TRUE);
+}
+
+// The button repaints over the freshly drawn page.
+void repaintLearnButton() {
+    if (HWND button = GetDlgItem(shell.pageWindow, IDC_LEARN)) {
+        EnableWindow(button, FALSE);
+        EnableWindow(button, TRUE);
+    }
+}
+
+void paintFromMainWindow() {
+    drawReadingsBackground();
+    refreshReadings();
+    highlightPageItem();
+    repaintLearnButton();
+}
+
 } // namespace
 
 void drawReadingsBackground() {
-    HWND page = shell.pageWindow;
+    HWND page = currentPageWindow(readingsPage);
     if (!page) return;
     {
         WindowCanvas canvas(page);
@@ -52,8 +78,8 @@ void drawReadingsBackground() {
 }
 
 void refreshReadings() {
-    HWND page = shell.pageWindow;
-    if (!page || shell.pageNumber != 1) return;
+    HWND page = currentPageWindow(readingsPage);
+    if (!page) return;
     SetDlgItemInt(page, IDC_TEMP_CODE, deviceImage.readingsBlock[9], FALSE);
     WindowCanvas canvas(page);
     refreshReadings(canvas);
@@ -61,11 +87,7 @@ void refreshReadings() {
 
 INT_PTR CALLBACK readingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        // The main window's paint validates the page, which may then never see a paint of
-        // its own: the timer starts with the page.
-        armTimer(page);
-        return TRUE;
+    case WM_INITDIALOG: return TRUE;
     case WM_PAINT: onPaint(page); return FALSE;
     case WM_TIMER: onTimer(page); return FALSE;
     case WM_COMMAND:
@@ -74,5 +96,11 @@ INT_PTR CALLBACK readingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     default: return FALSE;
     }
 }
+
+const PageEntry readingsPage = {
+    IDM_PAGE_READINGS,          readingsPageProc, nullptr,
+    PollSchedule::readingsPage, openReadingsPage, placeLearnButton,
+    paintFromMainWindow,        nullptr,          false,
+};
 
 } // namespace kestos

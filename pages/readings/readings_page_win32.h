@@ -5,9 +5,12 @@
 
 namespace kestos {
 
+struct PageEntry;
+extern const PageEntry readingsPage;
+
 INT_PTR CALLBACK readingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Draw on the current page window (the shell calls these after creating or painting it).
+// Draw on the page window while the Readings page is the current page.
 void drawReadingsBackground();
 void refreshReadings();
 

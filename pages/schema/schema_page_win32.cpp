@@ -3,6 +3,7 @@
 #include "pages/schema/schema.h"
 #include "res/resource.h"
 #include "shell/language.h"
+#include "shell/page_registry_win32.h"
 #include "shell/scroll_code_win32.h"
 #include "shell/shell_win32.h"
 
@@ -72,8 +73,8 @@ void copySchemaView() {
 }
 
 void layoutSchemaPage() {
-    HWND page = shell.pageWindow;
-    if (!page || shell.pageNumber != 4) return;
+    HWND page = currentPageWindow(schemaPage);
+    if (!page) return;
     releaseHandles(); // a layout of the same page again takes its picture afresh
     RECT client{};
     GetClientRect(shell.mainWindow, &client);
@@ -106,5 +107,11 @@ INT_PTR CALLBACK schemaPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) 
     default: return FALSE;
     }
 }
+
+// Opening the page applies the size class again, which lays it out afresh.
+const PageEntry schemaPage = {
+    IDM_PAGE_SCHEMA, schemaPageProc, nullptr, PollSchedule::none, layoutSchemaPage, nullptr,
+    copySchemaView,  nullptr,        true,
+};
 
 } // namespace kestos

@@ -6,6 +6,9 @@
 
 namespace kestos {
 
+struct PageEntry;
+extern const PageEntry schemaPage;
+
 INT_PTR CALLBACK schemaPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Offsets to the start, view and bars for the size class, the picture loaded and shown.

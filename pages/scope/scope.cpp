@@ -6,6 +6,7 @@
 #include "link/device_link.h"
 #include "link/encodings.h"
 #include "link/image_fields.h"
+#include "link/polling.h"
 #include "link/params.h"
 #include "pages/readings/readings_view.h"
 #include "shell/language.h"
@@ -317,26 +318,14 @@ void cursorTick(Canvas& c, ScopeControls& controls) {
 
 bool scopeTimerStep(Canvas& c, ScopeControls& controls, bool aboutOpen) {
     if (aboutOpen) return false;
-    ScopeState& s = scopeState;
-    if (s.cursorMode) {
+    if (scopeState.cursorMode) {
         cursorTick(c, controls);
     } else {
-        pollStatus();
-        if (!linkState.linkDown && firmwareVersion() == 1) {
-            pollReadings();
-            if (!s.settingsFetched) {
-                pollSettings1();
-                s.settingsFetched = 1;
-            }
-        } else {
-            s.settingsFetched = 0;
-        }
+        pollCycle(PollSchedule::scopePage, aboutOpen);
         scopeTick(c, controls);
     }
     linkState.pollInterval = scopeInterval;
-    if (linkState.armedInterval == scopeInterval) return false;
-    linkState.armedInterval = scopeInterval;
-    return true;
+    return timerNeedsRearm();
 }
 
 int cursorScrollStep(int position, ScrollCode code, int trackPosition) {

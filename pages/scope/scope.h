@@ -41,7 +41,6 @@ struct ScopeState {
     bool cursorMode = false;
     int cursorPos = cursorFirst;
     int lastCursorPos = 0;
-    uint32_t settingsFetched = 0;
     ScopeSegment lastSegment[traceCount] = {};
     CanvasPoint traceBuffer[traceCount][tracePoints] = {};
     SampleHistory sampleHistory = {};

@@ -4,6 +4,8 @@
 #include "pages/scope/scope.h"
 #include "res/resource.h"
 #include "shell/canvas_win32.h"
+#include "shell/page_registry_win32.h"
+#include "shell/poll_timer_win32.h"
 #include "shell/scroll_code_win32.h"
 #include "shell/shell_win32.h"
 #include "shell/size_classes.h"
@@ -12,8 +14,6 @@
 namespace kestos {
 
 namespace {
-
-constexpr UINT_PTR scopeTimer = 1;
 
 class PageControls final : public ScopeControls {
   public:
@@ -38,12 +38,6 @@ class PageControls final : public ScopeControls {
     HWND bar_;
 };
 
-// What is armed is recorded: a tick compares with it to know whether to arm again.
-void armTimer(HWND page) {
-    SetTimer(page, scopeTimer, static_cast<UINT>(linkState.pollInterval), nullptr);
-    linkState.armedInterval = linkState.pollInterval;
-}
-
 void placeControls(HWND page) {
     const SizeClassInfo* info = sizeClassInfo(sizeState.sizeClass);
     if (!info) return;
@@ -60,7 +54,7 @@ void onPaint(HWND page) {
     PAINTSTRUCT ps;
     BeginPaint(page, &ps);
     EndPaint(page, &ps);
-    armTimer(page);
+    armPollTimer(page, pagePollTimer);
     {
         WindowCanvas canvas(page);
         redrawTraces(canvas);
@@ -71,7 +65,7 @@ void onPaint(HWND page) {
 void onTimer(HWND page) {
     PageControls controls(page);
     WindowCanvas canvas(page);
-    if (scopeTimerStep(canvas, controls, shell.aboutOpen)) armTimer(page);
+    if (scopeTimerStep(canvas, controls, shell.aboutOpen)) armPollTimer(page, pagePollTimer);
 }
 
 void onCursorCheck(HWND page, HWND check) {
@@ -92,11 +86,7 @@ void onScroll(WPARAM wParam, HWND bar) {
 
 INT_PTR CALLBACK scopePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        // The main window's paint validates the page, which may then never see a paint of
-        // its own: the timer starts with the page.
-        armTimer(page);
-        return TRUE;
+    case WM_INITDIALOG: return TRUE;
     case WM_PAINT: onPaint(page); return TRUE;
     case WM_TIMER: onTimer(page); return TRUE;
     case WM_COMMAND:
@@ -107,6 +97,8 @@ INT_PTR CALLBACK scopePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
     default: return FALSE;
     }
 }
+
+namespace {
 
 void openScopePage() {
     HWND page = shell.pageWindow;
@@ -119,12 +111,19 @@ void openScopePage() {
 
 void paintScopePage() {
     HWND page = shell.pageWindow;
-    if (!page || shell.pageNumber != 6) return;
+    if (!page) return;
     placeControls(page); // the main window's paint validates the page before it paints
     PageControls controls(page);
     WindowCanvas canvas(page);
     drawScopeFrame(canvas, controls);
     redrawTraces(canvas);
 }
+
+} // namespace
+
+const PageEntry scopePage = {
+    IDM_PAGE_SCOPE, scopePageProc, nullptr, PollSchedule::scopePage, openScopePage, nullptr,
+    paintScopePage, nullptr,       false,
+};
 
 } // namespace kestos

@@ -5,10 +5,10 @@
 
 namespace kestos {
 
-INT_PTR CALLBACK scopePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+struct PageEntry;
+// Opened with empty traces; the main window's paint repaints its fixed part and the traces.
+extern const PageEntry scopePage;
 
-// The shell opens the page with empty traces, and repaints its fixed part and the traces.
-void openScopePage();
-void paintScopePage();
+INT_PTR CALLBACK scopePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 } // namespace kestos

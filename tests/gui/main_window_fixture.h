@@ -12,7 +12,7 @@
 #include "tests/gui/object_counts_win32.h"
 
 #include "link/device_link.h"
-#include "pages/readings/readings_poll.h"
+#include "link/polling.h"
 #include "shell/language.h"
 #include "shell/settings.h"
 #include "shell/shell_win32.h"

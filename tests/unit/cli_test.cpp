@@ -7,7 +7,7 @@
 
 #include "cli/cli_app.h"
 #include "link/device_link.h"
-#include "pages/readings/readings_poll.h"
+#include "link/polling.h"
 #include "sim/sim_port.h"
 #include "tests/unit/memory_files.h"
 
@@ -38,7 +38,7 @@ class Cli : public ::testing::Test {
     test::MemoryFiles files;
     void SetUp() override {
         resetLink();
-        readingsPollState = ReadingsPollState{};
+        pollingState = PollingState{};
     }
     void TearDown() override { linkState.portName = "COM1:"; }
 

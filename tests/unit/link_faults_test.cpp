@@ -6,7 +6,7 @@
 
 #include "link/device_link.h"
 #include "link/params.h"
-#include "pages/readings/readings_poll.h"
+#include "link/polling.h"
 #include "sim/sim_port.h"
 
 using namespace kestos;
@@ -20,13 +20,13 @@ class LinkFaults : public ::testing::Test {
     void SetUp() override {
         setSerialPort(&port);
         resetLink();
-        readingsPollState = ReadingsPollState{};
+        pollingState = PollingState{};
     }
     void TearDown() override { setSerialPort(nullptr); }
 
     // One Readings page tick, then the wait the page's timer would make.
     PollsRun tick() {
-        PollsRun run = readingsPollCycle(false);
+        PollsRun run = pollCycle(PollSchedule::readingsPage, false);
         port.sleepMs(static_cast<unsigned>(linkState.pollInterval));
         return run;
     }
@@ -61,10 +61,10 @@ TEST_F(LinkFaults, HealthyControllerFillsTheImageOnTheFourthTick) {
 TEST_F(LinkFaults, SettingsCountSurvivesTheIdlingOfThePage) {
     tick();
     tick();
-    PollsRun idle = readingsPollCycle(true); // the About dialog is open
+    PollsRun idle = pollCycle(PollSchedule::readingsPage, true); // the About dialog is open
     EXPECT_FALSE(idle.status);
     linkState.pollPaused = 1;
-    EXPECT_FALSE(readingsPollCycle(false).status);
+    EXPECT_FALSE(pollCycle(PollSchedule::readingsPage, false).status);
     linkState.pollPaused = 0;
     tick();
     EXPECT_TRUE(tick().settings1) << "the fourth polling tick, not the sixth call";
@@ -144,7 +144,7 @@ TEST_F(LinkFaults, LinkComesBackAndRefillsOnTheSameTick) {
         tick();
     ASSERT_EQ(linkState.linkDown, 1);
     controller.faults.silent = false;
-    readingsPollState.settingsPollCount = 3;
+    pollingState.settingsPollCount = 3;
     PollsRun run = tick();
     EXPECT_EQ(linkState.linkDown, 0);
     EXPECT_EQ(linkState.failCount, 0);

@@ -299,29 +299,3 @@ TEST_F(ParamLists, NibbleListsWriteOneNibbleAndReadBackFifteenMinusIt) {
         EXPECT_EQ(sent(), c.expected);
     }
 }
-
-TEST(ParamPolling, PagesPollFourBlocksTheDialogTwoAndADroppedListNone) {
-    sim::Controller controller;
-    sim::SimSerialPort port{controller};
-    setSerialPort(&port);
-    resetLink();
-    const std::vector<int> expected[3] = {{1, 2, 3, 4}, {1, 3}, {}}; // requests by second byte
-    for (int c = 0; c < 3; ++c) {
-        port.clearFrames();
-        linkState.pollPaused = c == 2;
-        EXPECT_EQ(paramsPollCycle(c == 1 ? PagePolls::settings1Only : PagePolls::pageBlocks),
-                  c < 2);
-        std::vector<int> requests;
-        for (const auto& f : port.frames())
-            requests.push_back(f[1]);
-        EXPECT_EQ(requests, expected[c]);
-    }
-    linkState.pollPaused = 0;
-    controller.faults.silent = true;
-    for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(paramsPollCycle(PagePolls::pageBlocks)) << "a dead link still refreshes";
-    EXPECT_TRUE(takeNewPollInterval()); // 500 ms now
-    EXPECT_FALSE(takeNewPollInterval());
-    setSerialPort(nullptr);
-    resetLink();
-}
