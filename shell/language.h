@@ -48,9 +48,4 @@ int schemaBitmapId(const char* code);      // 207 or 206
 int checkedLanguageItem(const char* code); // 40036 or 40035
 int clearedLanguageItem(const char* code); // 40035 or 40036
 
-// Slot of the main window title for pages 1..6; -1 otherwise (slotText gives "").
-constexpr int pageTitleSlot(int pageNumber) {
-    return pageNumber >= 1 && pageNumber <= 6 ? 174 + pageNumber : -1;
-}
-
 } // namespace kestos

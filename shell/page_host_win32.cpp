@@ -19,8 +19,8 @@ const PageEntry* currentEntry() {
 
 void createPage(int pageNumber) {
     const PageEntry* entry = pageEntry(pageNumber);
-    int templateId = pageTemplate(pageNumber, sizeState.sizeClass);
-    if (!entry || !templateId) return;
+    int templateId = entry ? pageTemplate(*entry, sizeState.sizeClass) : 0;
+    if (!templateId) return;
     shell.pageWindow =
         CreateDialogParamW(shell.instance, MAKEINTRESOURCEW(templateId), shell.mainWindow,
                            entry->proc, reinterpret_cast<LPARAM>(entry->param));
@@ -47,7 +47,8 @@ void destroyPage() {
 }
 
 void setPageTitle(int pageNumber) {
-    setWindowTextCp1250(shell.mainWindow, slotText(pageTitleSlot(pageNumber)));
+    const PageEntry* entry = pageEntry(pageNumber);
+    setWindowTextCp1250(shell.mainWindow, slotText(entry ? entry->titleSlot : -1));
 }
 
 void openPage(int pageNumber) {

@@ -26,6 +26,12 @@ void startPages() {
     resetTraces();
 }
 
+int pageTemplate(const PageEntry& page, int sizeClass) {
+    const SizeClassInfo* info = sizeClassInfo(sizeClass);
+    if (!info) return 0;
+    return page.classTemplate ? info->*page.classTemplate : page.templateId;
+}
+
 HWND currentPageWindow(const PageEntry& page) {
     return pageEntry(shell.pageNumber) == &page ? shell.pageWindow : nullptr;
 }

@@ -5,22 +5,29 @@
 #include <windows.h>
 
 #include "link/polling.h"
+#include "shell/size_classes.h"
 
 namespace kestos {
 
 struct PageEntry {
-    int commandId;         // the menu bar item that opens the page
-    DLGPROC proc;          // the page window's procedure
-    const void* param;     // what the procedure is given at WM_INITDIALOG
-    PollSchedule schedule; // what its timer (pagePollTimer) polls; none: the page has no timer
+    int commandId;  // the menu bar item that opens the page
+    int titleSlot;  // the main window's title while the page is shown
+    int templateId; // the page's dialog template in every size class, or
+    int SizeClassInfo::*classTemplate = nullptr; // the size class's own template
+    DLGPROC proc = nullptr;                      // the page window's procedure
+    const void* param = nullptr;                 // what the procedure is given at WM_INITDIALOG
+    PollSchedule schedule = PollSchedule::none;  // what its timer (pagePollTimer) polls
     // Each may be nullptr.
-    void (*afterCreate)();   // what drawing or filling the new page window needs
-    void (*placeForClass)(); // controls the size class places (each paint and class change)
-    void (*paint)();         // the main window's paint, which has validated the page
-    void (*retext)();        // the page keeps its window for a new size and language and only
-                             // changes its texts; nullptr: the page is created anew
-    bool laidOutWhenOpened;  // the size class is applied again once the page is open and titled
+    void (*afterCreate)() = nullptr;   // what drawing or filling the new page window needs
+    void (*placeForClass)() = nullptr; // controls the size class places (each paint, new class)
+    void (*paint)() = nullptr;         // the main window's paint, which has validated the page
+    void (*retext)() = nullptr;        // the page keeps its window for a new size and language and
+                                       // only changes its texts; nullptr: the page is created anew
+    bool laidOutWhenOpened = false;    // the size class is applied again once open and titled
 };
+
+// The page's dialog template in `sizeClass`; 0 when there is none.
+int pageTemplate(const PageEntry& page, int sizeClass);
 
 // Every page's poll timer has this id.
 constexpr UINT_PTR pagePollTimer = 1;

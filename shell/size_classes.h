@@ -45,8 +45,8 @@ struct ResetLayout {
 struct SchemaTableEntry {
     bool centred;
     PixelBox view; // x and y unused when centred
-    PixelBox hBar; // control 1120
-    PixelBox vBar; // control 1121
+    PixelBox hBar; // IDC_SCHEMA_HSCROLL
+    PixelBox vBar; // IDC_SCHEMA_VSCROLL
 };
 
 // The Oscilloscope page's cursor bar (1117) and check box (1071), placed on every paint.
@@ -204,26 +204,6 @@ constexpr int fontPitchAndFamily = 0x20; // Swiss family, default pitch
 // The Reset page's two statics have the same size in every class.
 constexpr int resetStaticWidth = 800;
 constexpr int resetStaticHeight = 40;
-
-// Page templates that do not depend on the class.
-constexpr int readingsTemplate = IDD_READINGS;
-constexpr int schemaTemplate = IDD_SCHEMA;
-constexpr int resetTemplate = IDD_RESET;
-constexpr int scopeTemplate = IDD_SCOPE;
-
-// Dialog template of page 1..6 in a class; 0 when there is none.
-constexpr int pageTemplate(int pageNumber, int sizeClass) {
-    const SizeClassInfo* info = sizeClassInfo(sizeClass);
-    switch (pageNumber) {
-    case 1: return readingsTemplate;
-    case 2: return info ? info->configurationTemplate : 0;
-    case 3: return info ? info->optionsTemplate : 0;
-    case 4: return schemaTemplate;
-    case 5: return resetTemplate;
-    case 6: return scopeTemplate;
-    default: return 0;
-    }
-}
 
 // Largest preset a desktop with right edge R and bottom edge B holds; also the start preset.
 constexpr int desktopClassFor(int right, int bottom) {

@@ -69,15 +69,14 @@ void prepareConfigPage() {
 } // namespace
 
 const PageEntry configPage = {
-    IDM_PAGE_CONFIG,
-    paramPageProc,
-    &configPageKind,
-    PollSchedule::parameterPage,
-    prepareConfigPage,
-    nullptr,
-    nullptr,
-    nullptr,
-    false,
+    .commandId = IDM_PAGE_CONFIG,
+    .titleSlot = 176,
+    .templateId = 0,
+    .classTemplate = &SizeClassInfo::configurationTemplate,
+    .proc = paramPageProc,
+    .param = &configPageKind,
+    .schedule = PollSchedule::parameterPage,
+    .afterCreate = prepareConfigPage,
 };
 
 } // namespace kestos

@@ -74,15 +74,14 @@ void prepareOptionsPage() {
 } // namespace
 
 const PageEntry optionsPage = {
-    IDM_PAGE_OPTIONS,
-    paramPageProc,
-    &optionsPageKind,
-    PollSchedule::parameterPage,
-    prepareOptionsPage,
-    nullptr,
-    nullptr,
-    nullptr,
-    false,
+    .commandId = IDM_PAGE_OPTIONS,
+    .titleSlot = 177,
+    .templateId = 0,
+    .classTemplate = &SizeClassInfo::optionsTemplate,
+    .proc = paramPageProc,
+    .param = &optionsPageKind,
+    .schedule = PollSchedule::parameterPage,
+    .afterCreate = prepareOptionsPage,
 };
 
 } // namespace kestos

@@ -70,8 +70,12 @@ INT_PTR CALLBACK resetPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
 
 // The page keeps its window for a new size and language: the main window's paint lays it out.
 const PageEntry resetPage = {
-    IDM_PAGE_RESET,  resetPageProc,   nullptr, PollSchedule::none, nullptr, nullptr,
-    layoutResetPage, retextResetPage, false,
+    .commandId = IDM_PAGE_RESET,
+    .titleSlot = 179,
+    .templateId = IDD_RESET,
+    .proc = resetPageProc,
+    .paint = layoutResetPage,
+    .retext = retextResetPage,
 };
 
 } // namespace kestos

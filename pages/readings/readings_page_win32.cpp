@@ -98,9 +98,14 @@ INT_PTR CALLBACK readingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
 }
 
 const PageEntry readingsPage = {
-    IDM_PAGE_READINGS,          readingsPageProc, nullptr,
-    PollSchedule::readingsPage, openReadingsPage, placeLearnButton,
-    paintFromMainWindow,        nullptr,          false,
+    .commandId = IDM_PAGE_READINGS,
+    .titleSlot = 175,
+    .templateId = IDD_READINGS,
+    .proc = readingsPageProc,
+    .schedule = PollSchedule::readingsPage,
+    .afterCreate = openReadingsPage,
+    .placeForClass = placeLearnButton,
+    .paint = paintFromMainWindow,
 };
 
 } // namespace kestos

@@ -110,8 +110,13 @@ INT_PTR CALLBACK schemaPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) 
 
 // Opening the page applies the size class again, which lays it out afresh.
 const PageEntry schemaPage = {
-    IDM_PAGE_SCHEMA, schemaPageProc, nullptr, PollSchedule::none, layoutSchemaPage, nullptr,
-    copySchemaView,  nullptr,        true,
+    .commandId = IDM_PAGE_SCHEMA,
+    .titleSlot = 178,
+    .templateId = IDD_SCHEMA,
+    .proc = schemaPageProc,
+    .afterCreate = layoutSchemaPage,
+    .paint = copySchemaView,
+    .laidOutWhenOpened = true,
 };
 
 } // namespace kestos

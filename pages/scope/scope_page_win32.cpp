@@ -122,8 +122,13 @@ void paintScopePage() {
 } // namespace
 
 const PageEntry scopePage = {
-    IDM_PAGE_SCOPE, scopePageProc, nullptr, PollSchedule::scopePage, openScopePage, nullptr,
-    paintScopePage, nullptr,       false,
+    .commandId = IDM_PAGE_SCOPE,
+    .titleSlot = 180,
+    .templateId = IDD_SCOPE,
+    .proc = scopePageProc,
+    .schedule = PollSchedule::scopePage,
+    .afterCreate = openScopePage,
+    .paint = paintScopePage,
 };
 
 } // namespace kestos

@@ -59,7 +59,7 @@ class ParamPages : public MainWindow {
 } // namespace
 
 TEST_F(ParamPages, EachSizeClassUsesItsTemplate) {
-    // Per class: the template's font, the top of list 1022 and button 1014 (left, top, right,
+    // Per class: the template's font, the top of IDC_CFG_LPG_ON_RPM and IDC_OPT_EMULATION (left, top, right,
     // bottom in dialog units, from the templates' tables).
     const struct {
         int sizeItem, fontPoints, listTop;

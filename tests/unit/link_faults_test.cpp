@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "link/device_link.h"
 #include "link/params.h"
@@ -30,6 +31,16 @@ class LinkFaults : public ::testing::Test {
         port.sleepMs(static_cast<unsigned>(linkState.pollInterval));
         return run;
     }
+    // The requests of one tick of `schedule` by their second byte: 1 status, 2 readings, 3 and
+    // 4 the settings blocks.
+    std::vector<int> requests(PollSchedule schedule, bool aboutOpen = false) {
+        port.clearFrames();
+        pollCycle(schedule, aboutOpen);
+        std::vector<int> sent;
+        for (const auto& f : port.frames())
+            sent.push_back(f[1]);
+        return sent;
+    }
     static bool zero(const uint8_t* b, size_t n) {
         for (size_t i = 0; i < n; ++i)
             if (b[i]) return false;
@@ -41,6 +52,8 @@ class LinkFaults : public ::testing::Test {
                zero(deviceImage.settingsBlock2, sizeof deviceImage.settingsBlock2);
     }
 };
+
+using Requests = std::vector<int>;
 
 } // namespace
 
@@ -201,4 +214,61 @@ TEST_F(LinkFaults, FactoryResetAnswersFiftyOne) {
     EXPECT_GE(port.nowMs() - before, 250.0);
     EXPECT_EQ(linkState.lastByteCount, 3u);
     EXPECT_EQ(deviceImage.commandAnswer[1], 51);
+}
+
+TEST_F(LinkFaults, EachScheduleRunsItsTransactions) {
+    struct Case {
+        const char* what;
+        PollSchedule schedule;
+        bool aboutOpen;
+        bool listDropped;
+        std::vector<Requests> ticks;
+    };
+    const Case cases[] = {
+        {"parameter page", PollSchedule::parameterPage, false, false, {{1, 2, 3, 4}, {1, 2, 3, 4}}},
+        {"parameter page, list dropped", PollSchedule::parameterPage, false, true, {{}}},
+        {"emulation dialog", PollSchedule::emulationDialog, false, false, {{1, 3}}},
+        {"emulation dialog, list dropped", PollSchedule::emulationDialog, false, true, {{}}},
+        {"readings page",
+         PollSchedule::readingsPage,
+         false,
+         false,
+         {{1, 2}, {1, 2}, {1, 2}, {1, 2, 3, 4}, {1, 2}}},
+        {"readings page, About open", PollSchedule::readingsPage, true, false, {{}}},
+        {"readings page, list dropped", PollSchedule::readingsPage, false, true, {{}}},
+        {"oscilloscope", PollSchedule::scopePage, false, false, {{1, 2, 3}, {1, 2}, {1, 2}}},
+        {"oscilloscope, list dropped", PollSchedule::scopePage, false, true, {{1, 2, 3}}},
+        {"oscilloscope, About open", PollSchedule::scopePage, true, false, {{}}},
+        {"no timer", PollSchedule::none, false, false, {{}}},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        linkState.pollPaused = c.listDropped;
+        for (size_t t = 0; t < c.ticks.size(); ++t)
+            EXPECT_EQ(requests(c.schedule, c.aboutOpen), c.ticks[t]) << c.what << ", tick " << t + 1;
+    }
+}
+
+TEST_F(LinkFaults, OscilloscopeReadsTheLabelsAgainWhenTheLinkReturns) {
+    EXPECT_EQ(requests(PollSchedule::scopePage), (Requests{1, 2, 3}));
+    controller.faults.silent = true;
+    for (int i = 0; i < 3; ++i)
+        requests(PollSchedule::scopePage);
+    ASSERT_EQ(linkState.linkDown, 1);
+    EXPECT_EQ(requests(PollSchedule::scopePage), (Requests{1})) << "the link is down";
+    controller.faults.silent = false;
+    EXPECT_EQ(requests(PollSchedule::scopePage), (Requests{1, 2, 3}));
+    EXPECT_EQ(requests(PollSchedule::scopePage), (Requests{1, 2}));
+}
+
+TEST_F(LinkFaults, ADeadLinkStillTicksAndAsksForTheSlowTimer) {
+    linkState.armedInterval = linkState.pollInterval;
+    EXPECT_FALSE(timerNeedsRearm());
+    controller.faults.silent = true;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(pollCycle(PollSchedule::parameterPage, false).status) << "the view refreshes";
+    EXPECT_EQ(linkState.pollInterval, 500);
+    EXPECT_TRUE(timerNeedsRearm());
+    linkState.armedInterval = linkState.pollInterval; // what arming records
+    EXPECT_FALSE(timerNeedsRearm());
 }

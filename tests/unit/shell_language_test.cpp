@@ -244,13 +244,6 @@ TEST(LanguageCode, OnlyAngSelectsEnglish) {
     }
 }
 
-TEST(LanguageCode, PageTitleSlots) {
-    EXPECT_EQ(pageTitleSlot(1), 175);
-    EXPECT_EQ(pageTitleSlot(6), 180);
-    EXPECT_EQ(pageTitleSlot(0), -1);
-    EXPECT_EQ(pageTitleSlot(7), -1);
-}
-
 // Texts beyond the 184 slots: by key, after the table, with the built-in English otherwise.
 TEST_F(LanguageLoader, NamedTextsAfterTheTable) {
     std::string table;

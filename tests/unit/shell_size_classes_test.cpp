@@ -84,21 +84,6 @@ TEST(SizeClassRules, TablesHoldThePresets) {
     EXPECT_EQ(labelFont.height, 18);
 }
 
-TEST(SizeClassRules, PageTemplates) {
-    const int configuration[] = {106, 157, 145, 151, 150};
-    const int options[] = {152, 125, 153, 154, 156};
-    for (int c = 1; c <= sizeClassCount; ++c) {
-        EXPECT_EQ(pageTemplate(1, c), 101);
-        EXPECT_EQ(pageTemplate(2, c), configuration[c - 1]);
-        EXPECT_EQ(pageTemplate(3, c), options[c - 1]);
-        EXPECT_EQ(pageTemplate(4, c), 132);
-        EXPECT_EQ(pageTemplate(5, c), 126);
-        EXPECT_EQ(pageTemplate(6, c), 159);
-    }
-    EXPECT_EQ(pageTemplate(2, 0), 0);
-    EXPECT_EQ(pageTemplate(7, 1), 0);
-}
-
 TEST(SizeClassRules, SizeItemsEnabledUpToTheDesktopClass) {
     for (int d = 1; d <= sizeClassCount; ++d)
         for (int c = 1; c <= sizeClassCount; ++c)
