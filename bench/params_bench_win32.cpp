@@ -15,7 +15,7 @@
 #include "pages/params/options_page_win32.h"
 #include "res/resource.h"
 #include "shell/shell_win32.h"
-#include "tests/gui/object_counts_win32.h"
+#include "tests/support/object_counts_win32.h"
 
 using namespace kestos;
 using kestos::bench::command;

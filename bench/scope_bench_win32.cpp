@@ -14,8 +14,8 @@
 #include "res/resource.h"
 #include "shell/canvas_win32.h"
 #include "shell/shell_win32.h"
-#include "tests/gui/no_scope_controls.h"
-#include "tests/gui/object_counts_win32.h"
+#include "tests/support/no_scope_controls.h"
+#include "tests/support/object_counts_win32.h"
 
 using namespace kestos;
 using kestos::bench::command;

@@ -93,6 +93,23 @@ e2e_last_answer() {
   awk -v code="$1" '$2 == "RX" && $4 == code && !/no answer/ { at = NR } END { print at + 0 }' \
     "$e2e_log"
 }
+# How many requests of CODE the simulator received, answered or not, from line FROM on.
+e2e_requests_since() {
+  awk -v from="$1" -v code="$2" 'NR >= from && $2 == "RX" && $4 == code { n++ } END { print n + 0 }' \
+    "$e2e_log"
+}
+# The program holds the controller's set: a settings block 2 answer at line FROM (default 1)
+# or later, and a status answer after it.
+e2e_image_filled() {
+  local at
+  at=$(e2e_last_answer 04)
+  [ "$at" -gt 0 ] && [ "$at" -ge "${1:-1}" ] && e2e_answered_since "$((at + 1))" 01
+}
+# The line of the simulator's last EVENT ("silent", "answering", a fault's name), 0 when none.
+e2e_event_line() {
+  awk -v e="($1)" '$2 == "--" && substr($0, index($0, "-- ") + 3) == e { at = NR }
+      END { print at + 0 }' "$e2e_log"
+}
 
 # An id by its name: the program's from res/resource.h, and the few of Windows the tests meet.
 e2e_id() {

@@ -78,12 +78,14 @@ e2e_start_sim_on "$dist/vcom1"
 status=$(cd "$install" && wine kestos-cli.exe --port COM1 status </dev/null 2>/dev/null | tr -d '\r')
 [[ "$status" == "linkDown=0 "* ]] || e2e_fail "the installed 32-bit kestos-cli: $status"
 (cd "$install" && exec wine KestoS.exe </dev/null >/dev/null 2>&1) &
-e2e_pids+=($!)
+installed_pid=$!
+e2e_pids+=("$installed_pid")
 polled() { [ "$(grep -c ' RX 65 02 ' "$e2e_log")" -ge 5 ]; }
 e2e_wait_for 20 polled || e2e_fail "the installed 32-bit KestoS does not poll COM1"
 e2e_wait_for 5 test -f "$install/KestoS.ini" || e2e_fail "no KestoS.ini in the install folder"
 e2e_probe command IDM_EXIT || true # File > Exit
-sleep 1
+ended() { ! kill -0 "$installed_pid" 2>/dev/null; }
+e2e_wait_for 10 ended || e2e_fail "File > Exit did not end the installed KestoS"
 
 echo mine >"$install/mine.kss"
 mkdir -p "$install/Backup" && echo backup >"$install/Backup/KestoS-20260101-000000.kss"

@@ -8,9 +8,7 @@ e2e_prepare pol
 e2e_start_sim
 e2e_start_display 1024x768
 e2e_start_program
-# The image holds the controller's set once a status poll follows the last settings block.
-image_filled() { local at; at=$(e2e_last_answer 04); [ "$at" -gt 0 ] && e2e_answered_since "$((at + 1))" 01; }
-e2e_wait_for 10 image_filled || e2e_fail "the Readings page did not read the settings"
+e2e_wait_for 10 e2e_image_filled || e2e_fail "the Readings page did not read the settings"
 
 e2e_choose_file IDM_FILE_SAVE_AS "$e2e_dir/zapis"
 e2e_wait_for 5 test -s "$e2e_dir/zapis.kss" || e2e_fail "Save As wrote no zapis.kss"

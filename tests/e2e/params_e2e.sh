@@ -8,7 +8,7 @@ e2e_prepare pol
 e2e_start_sim
 e2e_start_display 1024x768
 e2e_start_program
-sleep 1
+e2e_wait_for 10 e2e_image_filled || e2e_fail "the program did not read the controller's settings"
 
 # Frames the simulator received from line $1 on, as "65 0F D0 44".
 received_from() { awk -v from="$1" 'NR >= from && $2 == "RX" { print $3, $4, $5, $6 }' "$e2e_log"; }
@@ -19,8 +19,11 @@ expect_selected() { # [dialog] ID POSITION
   e2e_wait_for 3 selected "${@:1:$#-1}" || e2e_fail "list ${*:1:$#-1} does not show $want"
 }
 
+from=$(($(e2e_log_lines) + 1))
 e2e_probe command IDM_PAGE_CONFIG
-expect_selected IDC_CFG_LPG_ON_RPM "$(e2e_probe selected IDC_CFG_LPG_ON_RPM)" # the page is up and polling
+e2e_wait_for 3 e2e_answered_since "$from" 03 || e2e_fail "the Configuration page does not poll"
+shows_speed() { [ "$(e2e_probe selected IDC_CFG_LPG_ON_RPM)" -ge 0 ] 2>/dev/null; }
+e2e_wait_for 3 shows_speed || e2e_fail "the Configuration page shows no LPG switch-on speed"
 e2e_probe select IDC_CFG_LPG_ON_RPM 0 # 1500 rpm: period 10000 = 0x2710
 e2e_wait_for 2 sent "65 15 10 8A" || e2e_fail "1500 rpm: no LPGOnRPMLo frame"
 sent "65 16 27 A2" || e2e_fail "1500 rpm: no LPGOnRPMHi frame"
@@ -44,9 +47,12 @@ import -window root "$e2e_dir/options.png"
 e2e_probe post-click IDC_OPT_EMULATION
 dialog_up() { [ "$(e2e_probe dialog count IDC_EMU_DO_HI_LOW)" = 16 ]; }
 e2e_wait_for 3 dialog_up || e2e_fail "the emulation dialog did not open"
-sleep 0.3
-from=$(($(e2e_log_lines) + 1))
-sleep 1.5
+# From the first status request after it came up (a tick of the page's under way ends before
+# it), for 1.5 s of polling only the dialog's frames may reach the controller.
+up=$(($(e2e_log_lines) + 1))
+e2e_wait_for 3 more_than 0 e2e_requests_since "$up" 01 || e2e_fail "no status polls with the dialog open"
+from=$(awk -v from="$up" 'NR >= from && $2 == "RX" && $4 == "01" { print NR; exit }' "$e2e_log")
+sleep 1.5 # the time in which nothing else may be sent
 others=$(received_from "$from" | awk '$2 != "01" && $2 != "03"' | head -n 3)
 [ -z "$others" ] || e2e_fail "with the dialog open the program sent: $others"
 [ "$(received_from "$from" | grep -c '^65 03')" -gt 5 ] || e2e_fail "the dialog does not poll"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "tests/gui/object_counts_win32.h"
+#include "tests/support/object_counts_win32.h"
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     probeCountsHook(int code, WPARAM wParam, LPARAM lParam) {

@@ -15,16 +15,19 @@ e2e_prepare ang
 e2e_start_sim --cycle-faults "$fault_ms"
 e2e_start_display 1024x768
 e2e_start_program
-sleep 1
+e2e_wait_for 10 more_than 0 e2e_requests_since 1 01 || e2e_fail "the program does not poll"
 
-status_polls() { awk -v from="$1" 'NR >= from && $2 == "RX" && $4 == "01"' "$e2e_log" | wc -l; }
+status_polls() { e2e_requests_since "$1" 01; }
 check_ping() { [ "$(e2e_probe ping)" = ok ] || e2e_fail "$1: the window did not answer within 1 s"; }
 
 pages="IDM_PAGE_READINGS:02 IDM_PAGE_CONFIG:03 IDM_PAGE_OPTIONS:04 IDM_PAGE_SCOPE:02"
 for page in ${KESTOS_SOAK_PAGES:-$pages}; do
   id=${page%%:*} block=${page##*:}
+  from=$(($(e2e_log_lines) + 1))
   e2e_probe command "$id"
-  sleep 0.5
+  # The counts start once the page has drawn and polled its block a few times.
+  e2e_wait_for $((2 * fault_ms / 1000 + 10)) more_than 2 e2e_requests_since "$from" "$block" ||
+    e2e_fail "page $id does not poll $block"
   read -r gdi user gdi_floor user_floor <<<"$(e2e_probe counts)" ||
     e2e_fail "page $id: no object counts"
   from=$(($(e2e_log_lines) + 1))
@@ -34,7 +37,7 @@ for page in ${KESTOS_SOAK_PAGES:-$pages}; do
     check_ping "page $id"
     [ "$SECONDS" -lt "$deadline" ] ||
       e2e_fail "page $id: $(status_polls "$from") of $ticks ticks in $((ticks / 2 + 60)) s"
-    sleep 1
+    sleep 1 # one look a second while the ticks run
   done
   read -r gdi_after user_after _ <<<"$(e2e_probe counts "$gdi_floor" "$user_floor")"
   [ "$gdi_after" -le "$gdi" ] && [ "$user_after" -le "$user" ] ||
@@ -66,24 +69,30 @@ e2e_wait_for 5 link_down_gone || e2e_fail "the link-down message stays after the
 
 # Unplugged during an upload of a file: the upload stops with its warning, no file is lost.
 "$e2e_native/cli/kestos-cli" --port "$e2e_win/vcom1" --json read >/dev/null 2>&1 || true
+from=$(($(e2e_log_lines) + 1))
 e2e_probe command IDM_PAGE_READINGS
-sleep 1
+e2e_wait_for 10 e2e_image_filled "$from" || e2e_fail "the program did not read the settings again"
 e2e_choose_file IDM_FILE_SAVE_AS "$e2e_dir/set"
 e2e_wait_for 5 test -s "$e2e_dir/set.kss" || e2e_fail "Save As wrote nothing"
-sleep 0.5
+# Written whole once the dialog is gone and the window answers again.
+saved() { e2e_no_dialog && [ "$(e2e_probe ping)" = ok ]; }
+e2e_wait_for 5 saved || e2e_fail "the program did not come back from Save As"
 cp "$e2e_dir/set.kss" "$e2e_dir/set.copy"
 kill "$e2e_sim_pid"
-e2e_wait_for 5 test ! -e "$e2e_win/vcom1" || true
+e2e_wait_for 5 test ! -e "$e2e_win/vcom1" || e2e_fail "the simulator's link stayed"
 replug --delay 100 # about 3 s for the 27 frames
-e2e_wait_for 10 e2e_answered_since 1 04 || e2e_fail "no settings from the slow controller"
-sleep 0.5
+e2e_wait_for 10 e2e_image_filled || e2e_fail "no settings from the slow controller"
 e2e_probe post-command IDM_FILE_OPEN
 e2e_wait_for 5 e2e_file_dialog_up || e2e_fail "no open dialog"
 from=$(($(e2e_log_lines) + 1))
 e2e_probe dialog type cmb13 "$("$kestos_wine" winepath -w "$e2e_dir/set.kss" 2>/dev/null)"
-some_sent() { [ "$(awk -v from="$from" 'NR >= from && $2 == "RX" && $4 == "05"' "$e2e_log" | wc -l)" -ge 1 ]; }
-e2e_wait_for 5 some_sent || e2e_fail "the upload did not start"
-sleep 0.8
+# Frames received from the upload's first (Options, code 05) on.
+upload_frames() {
+  awk -v from="$from" 'NR >= from && $2 == "RX" && ($4 == "05" || n) { n++ } END { print n + 0 }' "$e2e_log"
+}
+e2e_wait_for 5 more_than 0 upload_frames || e2e_fail "the upload did not start"
+# Unplugged with about a third of the 27 frames through.
+e2e_wait_for 10 more_than 8 upload_frames || e2e_fail "the upload stalled"
 kill "$e2e_sim_pid"
 warning() { e2e_probe dialog text IDC_STATIC | grep -q "Only some settings were sent"; }
 e2e_wait_for 10 warning || e2e_fail "no warning after the controller went away mid-upload"

@@ -1,5 +1,5 @@
 // Start-up on the desktop this process was given (KESTOS_DESKTOP=WxH, its own virtual display).
-#include "tests/gui/main_window_fixture.h"
+#include "tests/support/main_window_fixture.h"
 
 #include <cstdlib>
 #include <cstring>

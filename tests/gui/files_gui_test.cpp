@@ -1,6 +1,6 @@
 // The file menu's Save As and Open through the real common dialogs and message boxes, the
 // Reset page and its outcome boxes, and the About dialog over a page that stops polling.
-#include "tests/gui/main_window_fixture.h"
+#include "tests/support/main_window_fixture.h"
 
 #include <string>
 

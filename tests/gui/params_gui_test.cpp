@@ -1,7 +1,7 @@
 // The Configuration and Options pages on screen: templates per size class, labels by language,
 // lists and check boxes following the simulated controller, enabling, the drop-down pause, and
 // no objects left behind by page switches. (The emulation dialog runs end to end.)
-#include "tests/gui/main_window_fixture.h"
+#include "tests/support/main_window_fixture.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // that is not Polish, the templates' "MS Sans Serif" falls back to a Western font that draws
 // them as the box it draws for a character no font has. Each letter, drawn alone in a label of
 // the page, must differ from that box. (The gui_polish_letters_en test runs this in English.)
-#include "tests/gui/main_window_fixture.h"
+#include "tests/support/main_window_fixture.h"
 
 #include <string>
 

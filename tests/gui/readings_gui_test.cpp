@@ -1,5 +1,5 @@
 // The Readings page on screen: pixels where the page decided to draw, in three size classes.
-#include "tests/gui/main_window_fixture.h"
+#include "tests/support/main_window_fixture.h"
 
 #include <cmath>
 #include <cstring>

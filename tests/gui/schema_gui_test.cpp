@@ -1,6 +1,6 @@
 // The Schema page on screen: exactly the picture's pixels at the view in every size class, the
 // bars of the small classes, scrolling and the language's picture, and no handles left behind.
-#include "tests/gui/main_window_fixture.h"
+#include "tests/support/main_window_fixture.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,6 +1,6 @@
 // The Oscilloscope page on screen: frames, a trace segment, the sweep bar and the fuel box at
 // their scaled places in three size classes; the controls per class; the value cursor.
-#include "tests/gui/main_window_fixture.h"
+#include "tests/support/main_window_fixture.h"
 
 #include <cstring>
 
@@ -9,7 +9,7 @@
 #include "pages/scope/scope.h"
 #include "res/resource.h"
 #include "shell/canvas_win32.h"
-#include "tests/gui/no_scope_controls.h"
+#include "tests/support/no_scope_controls.h"
 
 using namespace kestos;
 using namespace kestos::test;

@@ -1,5 +1,5 @@
 // The main window, its menu and the page host, driven with real messages under Wine.
-#include "tests/gui/main_window_fixture.h"
+#include "tests/support/main_window_fixture.h"
 
 #include "res/resource.h"
 #include "shell/config_keys.h"

@@ -68,16 +68,6 @@ TEST_F(SettingsFile, FirstStartCreatesTheFileWithTheDefaults) {
     EXPECT_EQ(code(), "pol");
 }
 
-TEST_F(SettingsFile, ReadsPortAndLanguage) {
-    put("[Ustawienia]\r\nCommPort= 3\r\nLanguage= ang\r\n");
-    SettingsReadResult r = read();
-    EXPECT_FALSE(r.created);
-    EXPECT_EQ(r.portNumber, 3);
-    EXPECT_EQ(settingsState.portNumber, 3);
-    EXPECT_STREQ(portNameFor(r.portNumber), "COM3:");
-    EXPECT_EQ(code(), "ang");
-}
-
 TEST_F(SettingsFile, PortLineWithLanguageChangeWritesTheSamePortBack) {
     const std::string original = "[Ustawienia]\r\nCommPort= 3\r\nLanguage= pol\r\n";
     put(original);
@@ -98,28 +88,18 @@ TEST_F(SettingsFile, PortOutsideOneToFourIsComOneUntilTheNextWrite) {
     EXPECT_EQ(contents(), defaults);
 }
 
-TEST_F(SettingsFile, PortWithoutSpaceYieldsComOneAndTheLanguageIsStillRead) {
-    put("[Ustawienia]\r\nCommPort=3\r\nLanguage= ang\r\n");
-    SettingsReadResult r = read();
-    EXPECT_EQ(r.portNumber, 1);
-    EXPECT_EQ(code(), "ang");
-}
-
-TEST_F(SettingsFile, LanguageWithoutSpaceIsTakenWhole) {
-    // The key word and the value are one word, so the language read meets the end of the file.
-    put("[Ustawienia]\r\nCommPort= 2\r\nLanguage=ang\r\n");
-    SettingsReadResult r = read();
-    EXPECT_EQ(r.portNumber, 2);
-    EXPECT_EQ(code(), "");
-}
-
+// Whatever the file says, reading it never writes it.
 TEST_F(SettingsFile, WordsAreTakenByPosition) {
+    const std::string longKey(200, 'K');
     const struct {
         const char* name;
-        const char* text;
+        std::string text;
         int port;
         const char* code;
     } cases[] = {
+        {"CRLF", "[Ustawienia]\r\nCommPort= 3\r\nLanguage= ang\r\n", 3, "ang"},
+        {"foreign code kept", "[Ustawienia]\r\nCommPort= 2\r\nLanguage= deu\r\n", 2, "deu"},
+        {"empty file", "", 1, ""},
         {"LF only", "[Ustawienia]\nCommPort= 4\nLanguage= ang\n", 4, "ang"},
         {"keys not compared", "[X]\nFoo= 2\nBar= ang", 2, "ang"},
         {"tabs and blank lines", "\t[Ustawienia]\n\n CommPort=\t\t4 \n\nLanguage=\tpol", 4, "pol"},
@@ -131,6 +111,10 @@ TEST_F(SettingsFile, WordsAreTakenByPosition) {
         {"zero", "[Ustawienia]\r\nCommPort= 0\r\nLanguage= ang\r\n", 1, "ang"},
         {"ends after port", "[Ustawienia]\r\nCommPort= 2\r\n", 2, ""},
         {"ends after key", "[Ustawienia]\r\nCommPort= 2\r\nLanguage=", 2, ""},
+        {"port without space", "[Ustawienia]\r\nCommPort=3\r\nLanguage= ang\r\n", 1, "ang"},
+        // The key word and the value are one word, so the language read meets the end.
+        {"language without space", "[Ustawienia]\r\nCommPort= 2\r\nLanguage=ang\r\n", 2, ""},
+        {"long key words", longKey + "\r\n" + longKey + " 3\r\n" + longKey + " ang\r\n", 3, "ang"},
     };
     for (const auto& c : cases) {
         resetLanguageState();
@@ -139,28 +123,10 @@ TEST_F(SettingsFile, WordsAreTakenByPosition) {
         SettingsReadResult r = read();
         EXPECT_FALSE(r.created) << c.name;
         EXPECT_EQ(r.portNumber, c.port) << c.name;
+        EXPECT_EQ(settingsState.portNumber, c.port) << c.name;
         EXPECT_EQ(code(), c.code) << c.name;
+        EXPECT_EQ(contents(), c.text) << c.name;
     }
-}
-
-TEST_F(SettingsFile, EmptyFileLeavesTheCodeEmptyAndPortOne) {
-    put("");
-    SettingsReadResult r = read();
-    EXPECT_FALSE(r.created);
-    EXPECT_EQ(r.portNumber, 1);
-    EXPECT_EQ(code(), "");
-    EXPECT_EQ(languageMenuId(languageState.languageCode), 148);
-    EXPECT_EQ(contents(), "");
-}
-
-TEST_F(SettingsFile, ForeignCodeIsKept) {
-    put("[Ustawienia]\r\nCommPort= 2\r\nLanguage= deu\r\n");
-    read();
-    EXPECT_EQ(code(), "deu");
-    EXPECT_EQ(languageMenuId(languageState.languageCode), 148);
-    char path[128];
-    ASSERT_TRUE(languageFilePath(path, sizeof path, languageState.languageCode));
-    EXPECT_EQ(std::string(path).substr(std::string(path).size() - 4), ".deu");
 }
 
 TEST_F(SettingsFile, LongLanguageWordIsCutTo63) {
@@ -174,14 +140,6 @@ TEST_F(SettingsFile, LongLanguageWordIsCutTo63) {
     ASSERT_TRUE(writeSettings(dir().c_str()));
     EXPECT_EQ(contents(),
               "[Ustawienia]\r\nCommPort= 4\r\nLanguage= " + word.substr(0, 63) + "\r\n");
-}
-
-TEST_F(SettingsFile, LongKeyWordsDoNotShiftTheValues) {
-    std::string longKey(200, 'K');
-    put(longKey + "\r\n" + longKey + " 3\r\n" + longKey + " ang\r\n");
-    SettingsReadResult r = read();
-    EXPECT_EQ(r.portNumber, 3);
-    EXPECT_EQ(code(), "ang");
 }
 
 TEST_F(SettingsFile, WriteUsesCrLfOnEveryPlatform) {
@@ -221,17 +179,15 @@ TEST_F(SettingsFile, TooLongDirectoryIsRefused) {
     EXPECT_FALSE(writeSettings(longDir.c_str()));
 }
 
-TEST(SettingsPort, NamesAndValidation) {
-    EXPECT_STREQ(portNameFor(1), "COM1:");
-    EXPECT_STREQ(portNameFor(2), "COM2:");
-    EXPECT_STREQ(portNameFor(3), "COM3:");
-    EXPECT_STREQ(portNameFor(4), "COM4:");
-    for (int n : {0, 5, 7, -1, 100}) {
-        EXPECT_STREQ(portNameFor(n), "COM1:") << n;
-        EXPECT_EQ(validPortNumber(n), 1) << n;
+TEST(SettingsPort, OneToFourNameTheirPortAndAnyOtherNumberIsComOne) {
+    for (int n : {-1, 0, 1, 2, 3, 4, 5, 7, 100}) {
+        const int valid = n >= 1 && n <= 4 ? n : 1;
+        EXPECT_EQ(validPortNumber(n), valid) << n;
+        std::string name = "COM";
+        name += static_cast<char>('0' + valid);
+        name += ':';
+        EXPECT_EQ(portNameFor(n), name) << n;
     }
-    for (int n = 1; n <= 4; ++n)
-        EXPECT_EQ(validPortNumber(n), n);
 }
 
 TEST(SettingsPort, FilePathUsesThePlatformSeparator) {

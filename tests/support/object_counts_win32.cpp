@@ -1,4 +1,4 @@
-#include "tests/gui/object_counts_win32.h"
+#include "tests/support/object_counts_win32.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // How many GDI and USER objects the process holds, where Wine's GetGuiResources reports 0.
-// Shared by the GUI tests and the benchmarks.
+// Shared by the GUI tests, the benchmarks and the end-to-end probe hook.
 #pragma once
 
 namespace kestos::test {

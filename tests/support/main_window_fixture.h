@@ -5,11 +5,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <functional>
 #include <string>
-#include <vector>
 
-#include "tests/gui/object_counts_win32.h"
+#include "tests/support/modal_dialogs_win32.h"
+#include "tests/support/object_counts_win32.h"
 
 #include "link/device_link.h"
 #include "link/polling.h"
@@ -24,20 +23,6 @@ namespace kestos::test {
 // Reads a whole small file; "" when it does not exist.
 std::string readFile(const char* path);
 void writeFile(const char* path, const std::string& bytes);
-
-// Modal windows (message boxes, common file dialogs, the program's dialogs) run their own
-// message loop. `answerModals` runs `open`, which shows them, and hands each one that appears
-// to the next of `answers`, which reads it and answers it (posting a command). Returns how
-// many were answered.
-using ModalAnswer = std::function<void(HWND)>;
-int answerModals(const std::function<void()>& open, std::vector<ModalAnswer> answers);
-std::wstring windowText(HWND window);
-// The message of a message box.
-std::wstring messageText(HWND box);
-// Posts the click of button `id` to a dialog or message box.
-void press(HWND dialog, int id);
-// Types `name` into a file dialog's name box and presses OK.
-void chooseFileName(HWND fileDialog, const wchar_t* name);
 
 class MainWindow : public ::testing::Test {
   protected:
