@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <ctime>
 
 #include "link/params.h"
 #include "shell/config_keys.h"
@@ -53,23 +52,8 @@ ReadResult readConfiguration(FileSystem& files, const char* path, ConfigFileCont
 // not 3 bytes. Returns the number of parameters the controller answered.
 int uploadConfiguration(const ConfigFileContents& contents);
 
-// Backups of the controller's set before an operation that overwrites it.
-constexpr int backupsKept = 50;
-constexpr std::size_t pathSize = 1024;
-// Saves the image to `folder`/KestoS-YYYYMMDD-HHMMSS.kss (created when needed) and keeps the
-// newest `backupsKept` backups there. Does nothing when the image holds no answer. The
-// path written goes to `written` when given; false when nothing was written.
-bool writeBackup(FileSystem& files, const char* folder, const std::tm& when,
-                 char (*written)[pathSize] = nullptr);
-// The backup folder of the program, under its working directory.
-constexpr const char* backupFolder = "Backup";
-// Saves the controller's set, as last read, to `folder` with the local time in its name
-// before something overwrites it; nothing when the image holds no answer. The program goes on
-// whatever the result; kestos-cli asks for it and stops on false.
-bool backupBeforeOverwrite(FileSystem& files, const char* folder = backupFolder,
-                           char (*written)[pathSize] = nullptr);
-
-// Whether `path` can be opened for reading.
-bool fileExists(FileSystem& files, const char* path);
-
 } // namespace kestos
+
+// kestos-cli takes the backups through this header for now; this goes when cli/cli_app.cpp
+// includes "shell/backups.h" itself.
+#include "shell/backups.h"

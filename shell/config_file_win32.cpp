@@ -4,6 +4,7 @@
 
 #include <commdlg.h>
 
+#include "shell/backups.h"
 #include "shell/config_file.h"
 #include "shell/file_system_win32.h"
 #include "shell/language.h"

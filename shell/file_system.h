@@ -15,6 +15,9 @@ inline constexpr char pathSeparator = '\\';
 inline constexpr char pathSeparator = '/';
 #endif
 
+// Room for a path the program builds or is given, with its terminating zero.
+constexpr std::size_t pathSize = 1024;
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -32,5 +35,12 @@ class FileSystem {
     // The separator between a folder and a name.
     virtual char separator() const = 0;
 };
+
+// Whether `path` can be opened for reading.
+inline bool fileExists(FileSystem& files, const char* path) {
+    std::FILE* f = files.openForReading(path);
+    if (f) std::fclose(f);
+    return f != nullptr;
+}
 
 } // namespace kestos

@@ -7,8 +7,6 @@
 
 #include <cerrno>
 
-#include "shell/config_file.h"
-
 namespace kestos {
 
 std::FILE* PosixFileSystem::openForReading(const char* path) {

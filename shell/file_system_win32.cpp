@@ -4,8 +4,6 @@
 
 #include <cwchar>
 
-#include "shell/config_file.h"
-
 namespace kestos {
 
 namespace {

@@ -1,8 +1,8 @@
 #include "pages/params/about_dialog_win32.h"
 
 #include "link/device_link.h"
+#include "pages/params/firmware_text.h"
 #include "pages/params/param_controls_win32.h"
-#include "pages/params/reset_about.h"
 #include "res/resource.h"
 #include "shell/dialog_font_win32.h"
 #include "shell/language.h"

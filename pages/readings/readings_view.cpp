@@ -23,6 +23,21 @@ void resetReadingsState() {
 
 namespace {
 
+// Language slots of the page's texts.
+constexpr int slotLambdaTitle = 0, slotLean = 1, slotRich = 2;
+constexpr int slotTpsTitle = 3, slotDeadBand = 4;
+constexpr int slotAttTitle = 5, slotAttInitMarker = 6;
+constexpr int slotTemperatureTitle = 11;
+constexpr int slotOnPetrol = 12, slotOnLpg = 13;
+constexpr int slotFuelBoxPetrol = 14, slotFuelBoxLpg = 15;
+constexpr int slotLearning = 16, slotLearnRaiseSpeed = 17, slotLearnDone = 18,
+              slotLearnAborted = 19, slotLearnFailed = 20;
+constexpr int slotLpgOffSpeedLimit = 21, slotReducerTooCold = 22, slotCutOffActive = 23;
+constexpr int slotWaitingForLpg = 24, slotSpeedBelowSwitch = 25, slotSwitchWhenSpeedDrops = 26;
+constexpr int slotAutoSwitchOff = 27, slotSwitchSetToPetrol = 28;
+constexpr int slotFirmwareUnsupported = 29, slotLinkDown = 30, slotLinkDownHint = 31;
+constexpr int slotLearnStoppedByUser = 32;
+
 constexpr char degrees[] = "\xB0"
                            "C"; // the degree sign of code page 1250
 
@@ -108,7 +123,8 @@ void drawAtt(Page& p) {
     if (m != readingsState.lastMarkerPos)
         p.rect(Pen::lightGray, Brush::lightGray, 140, 316, 440, 360);
     p.text(Font::pageLabel, colour::black, colour::lightGray, 157 + m, 315, "^", 1);
-    p.text(Font::pageLabel, colour::black, colour::lightGray, 144 + m, 345, slotText(6));
+    p.text(Font::pageLabel, colour::black, colour::lightGray, 144 + m, 345,
+           slotText(slotAttInitMarker));
     p.text(Font::pageLabel, colour::black, colour::white, 147 + m, 326,
            formatCut(buf, sizeof buf, 3, "%03dl", m), 3);
     readingsState.lastMarkerPos = m;
@@ -203,59 +219,61 @@ void fullStatus(Page& p, StatusLines& lines) {
     ReadingsState& s = readingsState;
     const unsigned b = image::stateBits();
     if (bit(b, 0)) {
-        lines.show(1, 13);
+        lines.show(1, slotOnLpg);
         fuelBox(p, true);
     } else {
-        lines.show(1, 12);
+        lines.show(1, slotOnPetrol);
         fuelBox(p, false);
     }
     if (bit(b, 1)) {
         s.learnActive = true;
         if (s.upperLampLit)
-            lines.show(5, 16);
+            lines.show(5, slotLearning);
         else
-            lines.show(5, 17, true);
+            lines.show(5, slotLearnRaiseSpeed, true);
         return;
     }
     s.learnActive = false;
     if (s.learnRequested) {
         s.messageAge = 0;
         if (!bit(b, 4)) {
-            lines.show(5, 18, true);
+            lines.show(5, slotLearnDone, true);
             s.learnRequested = false;
         } else if (bit(b, 5)) {
-            lines.show(5, 19, true); // reported again until the cause clears
+            lines.show(5, slotLearnAborted, true); // reported again until the cause clears
         } else {
-            lines.show(5, 20, true);
+            lines.show(5, slotLearnFailed, true);
             s.learnRequested = false;
         }
     }
     if (bit(b, 2)) {
-        lines.show(3, 21, true);
+        lines.show(3, slotLpgOffSpeedLimit, true);
         if (bit(b, 7))
             lines.blank(4, 55);
         else
-            lines.show(4, 22, true);
+            lines.show(4, slotReducerTooCold, true);
         return;
     }
     lines.blank(4, 55);
     if (!bit(b, 7)) {
-        lines.show(3, 24);
-        lines.show(4, 22, true);
+        lines.show(3, slotWaitingForLpg);
+        lines.show(4, slotReducerTooCold, true);
     } else if (bit(b, 6)) {
         lines.blank(2, 40);
         if (bit(b, 3)) {
-            lines.show(5, 23, true);
+            lines.show(5, slotCutOffActive, true);
         } else if (++s.messageAge > 60) {
             lines.blank(5, 65);
             s.messageAge = 60;
         }
         if (!bit(b, 3)) lines.blank(3, 73);
     } else {
-        lines.show(3, 24);
+        lines.show(3, slotWaitingForLpg);
         const bool onAtOnce = bit(image::setting("Options"), 4);
         const unsigned lpgOn = speedValue(lpgOnSpeed);
-        lines.show(4, !onAtOnce && s.engineSpeed > lpgOn ? 26 : 25, true);
+        lines.show(
+            4, !onAtOnce && s.engineSpeed > lpgOn ? slotSwitchWhenSpeedDrops : slotSpeedBelowSwitch,
+            true);
     }
 }
 
@@ -271,22 +289,22 @@ void petrolBecause(Page& p, StatusLines& lines, int slot1, bool red1, int slot3,
 void statusSection(Page& p) {
     StatusLines lines(p);
     if (linkState.linkDown) {
-        petrolBecause(p, lines, 30, true, 31, false);
+        petrolBecause(p, lines, slotLinkDown, true, slotLinkDownHint, false);
     } else if (firmwareVersion() != 1) {
-        lines.show(1, 29, true);
+        lines.show(1, slotFirmwareUnsupported, true);
         for (int n = 2; n <= 5; ++n)
             lines.blank(n, 55);
     } else if (!bit(image::indicatorBits(), 3)) {
-        petrolBecause(p, lines, 12, false, 28, true);
+        petrolBecause(p, lines, slotOnPetrol, false, slotSwitchSetToPetrol, true);
     } else if (!bit(image::setting("EmulType"), 7)) {
         const bool gas = bit(image::stateBits(), 0);
         if (gas) {
-            lines.show(1, 13);
+            lines.show(1, slotOnLpg);
             lines.blank(2, 40);
             lines.blank(3, 60);
         } else {
-            lines.show(3, 27, true);
-            lines.show(1, 12);
+            lines.show(3, slotAutoSwitchOff, true);
+            lines.show(1, slotOnPetrol);
             lines.blank(2, 40);
         }
         lines.blank(4, 55);
@@ -371,9 +389,11 @@ void drawFuelBox(Canvas& c, int left, bool gas) {
     Page p(c);
     p.rect(Pen::black, gas ? Brush::cyan : Brush::green, left, 465, left + 125, 505);
     if (gas)
-        p.text(Font::pageLabel, colour::black, colour::cyan, left + 45, 475, slotText(15));
+        p.text(Font::pageLabel, colour::black, colour::cyan, left + 45, 475,
+               slotText(slotFuelBoxLpg));
     else
-        p.text(Font::pageLabel, colour::black, colour::green, left + 25, 475, slotText(14));
+        p.text(Font::pageLabel, colour::black, colour::green, left + 25, 475,
+               slotText(slotFuelBoxPetrol));
 }
 
 void drawReadingsBackground(Canvas& canvas) {
@@ -394,16 +414,16 @@ void drawReadingsBackground(Canvas& canvas) {
         lamp(canvas, i, false);
 
     const Rgb ink = colour::black, ground = colour::lightGray;
-    p.text(Font::pageLabel, ink, ground, 240, 25, slotText(0));
-    p.text(Font::pageLabel, ink, ground, 270, 135, slotText(3));
-    p.text(Font::pageLabel, ink, ground, 245, 245, slotText(5));
-    p.text(Font::pageLabel, ink, ground, 150, 196, slotText(4));
+    p.text(Font::pageLabel, ink, ground, 240, 25, slotText(slotLambdaTitle));
+    p.text(Font::pageLabel, ink, ground, 270, 135, slotText(slotTpsTitle));
+    p.text(Font::pageLabel, ink, ground, 245, 245, slotText(slotAttTitle));
+    p.text(Font::pageLabel, ink, ground, 150, 196, slotText(slotDeadBand));
     p.text(Font::pageLabel, ink, ground, 345, 196, "V", 1);
     p.text(Font::pageLabel, ink, ground, 630, 385, "LPG ON:", 7);
     p.text(Font::pageLabel, ink, ground, 730, 385, degrees, 2);
-    p.text(Font::pageLabel, ink, ground, 520, 345, slotText(11));
-    p.text(Font::pageLabel, ink, ground, 150, 86, slotText(1));
-    p.text(Font::pageLabel, ink, ground, 360, 86, slotText(2));
+    p.text(Font::pageLabel, ink, ground, 520, 345, slotText(slotTemperatureTitle));
+    p.text(Font::pageLabel, ink, ground, 150, 86, slotText(slotLean));
+    p.text(Font::pageLabel, ink, ground, 360, 86, slotText(slotRich));
     p.text(Font::pageValue, ink, ground, 110, 45, "V", 1);
     p.text(Font::pageValue, ink, ground, 110, 155, "V", 1);
     p.text(Font::pageValue, ink, ground, 550, 375, degrees, 2);
@@ -435,7 +455,7 @@ bool learnButtonPressed(Canvas& canvas) {
     if (s.learnActive) {
         Page p(canvas);
         p.text(Font::pageLabel, colour::red, colour::white, statusLineX, statusLineY(5),
-               slotText(32));
+               slotText(slotLearnStoppedByUser));
         s.messageAge = 0;
         s.learnRequested = false;
     } else {

@@ -1,40 +1,19 @@
-// Configuration files: written from the device image, read back by the format's rules, sent
-// to the controller, and the backups kept before an upload or a reset.
+// Configuration files: written from the device image, read back by the format's rules and
+// sent to the controller.
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 #include "link/device_link.h"
 #include "shell/config_file.h"
-#include "sim/sim_port.h"
-#include "tests/unit/memory_files.h"
+#include "tests/unit/controller_files.h"
 
 using namespace kestos;
 
 namespace {
 
-class ConfigFile : public ::testing::Test {
+class ConfigFile : public test::ControllerFiles {
   protected:
-    sim::Controller controller;
-    sim::SimSerialPort port{controller};
-    test::MemoryFiles files;
-
-    void SetUp() override {
-        buildKeyTable();
-        setSerialPort(&port);
-        resetLink();
-    }
-    void TearDown() override { setSerialPort(nullptr); }
-
-    // The device image as a page's polls leave it.
-    void readController() {
-        pollStatus();
-        pollReadings();
-        pollSettings1();
-        pollSettings2();
-        ASSERT_TRUE(imageHoldsAnswer());
-    }
     std::string savedText() {
         readController();
         EXPECT_EQ(saveConfiguration(files, "a.kss"), SaveResult::saved);
@@ -151,39 +130,7 @@ TEST_F(ConfigFile, NothingIsSavedWithoutTheControllersAnswer) {
     files.files["a.kss"] = "old";
     EXPECT_EQ(saveConfiguration(files, "a.kss"), SaveResult::noAnswer) << "never answered";
     readController();
-    controller.faults.silent = true;
-    for (int i = 0; i < 3; ++i)
-        pollStatus();
-    ASSERT_EQ(linkState.linkDown, 1);
+    loseController();
     EXPECT_EQ(saveConfiguration(files, "a.kss"), SaveResult::noAnswer) << "link went down";
     EXPECT_EQ(files.files["a.kss"], "old");
-    EXPECT_FALSE(writeBackup(files, "Backup", std::tm{}));
-    EXPECT_TRUE(files.namesIn("Backup").empty());
-}
-
-TEST_F(ConfigFile, BackupsAreNamedByTimeAndTheNewestFiftyKept) {
-    readController();
-    for (int i = 0; i < 55; ++i)
-        files.files["Backup/KestoS-20251201-1200" + std::to_string(10 + i) + ".kss"] = "x";
-    files.files["Backup/notes.kss"] = "mine";
-    files.files["Backup/KestoS-2025.kss"] = "mine";
-    std::tm when{};
-    when.tm_year = 126, when.tm_mon = 11, when.tm_mday = 7, when.tm_hour = 9, when.tm_min = 5;
-    when.tm_sec = 3;
-    char written[pathSize] = "";
-    ASSERT_TRUE(writeBackup(files, "Backup", when, &written));
-    EXPECT_STREQ(written, "Backup/KestoS-20261207-090503.kss");
-    ASSERT_TRUE(writeBackup(files, "Backup", when, &written)) << "the same second again";
-    EXPECT_STREQ(written, "Backup/KestoS-20261207-090503_02.kss");
-
-    std::set<std::string> names = files.namesIn("Backup");
-    EXPECT_EQ(names.size(), 52u) << "50 backups and the two files that are not ours";
-    EXPECT_TRUE(names.count("notes.kss") && names.count("KestoS-2025.kss"));
-    EXPECT_FALSE(names.count("KestoS-20251201-120016.kss")) << "the oldest seven are gone";
-    EXPECT_TRUE(names.count("KestoS-20251201-120017.kss"));
-    ASSERT_EQ(saveConfiguration(files, "a.kss"), SaveResult::saved);
-    EXPECT_EQ(files.files["Backup/KestoS-20261207-090503.kss"], files.files["a.kss"]);
-
-    files.failFolders = true;
-    EXPECT_FALSE(writeBackup(files, "Other", when));
 }

@@ -1,28 +1,16 @@
-#include "pages/params/reset_about.h"
+#include "pages/params/firmware_text.h"
 
 #include <cstdio>
 
 #include "link/device_link.h"
-#include "link/params.h"
-#include "shell/config_file.h"
 #include "shell/language.h"
 
 namespace kestos {
 
 namespace {
-constexpr int resetAnswerDelayMs = 250; // the controller needs this long to restore its set
 constexpr int slotLinkDown = 161;
 constexpr int slotFirmwareUnsupported = 162;
 } // namespace
-
-bool factoryReset(FileSystem& files) {
-    backupBeforeOverwrite(files);
-    deviceImage.commandAnswer[1] = 0;
-    linkState.commandDelay = resetAnswerDelayMs;
-    sendFactoryResetAction();
-    linkState.commandDelay = 0;
-    return deviceImage.commandAnswer[1] == actionFactoryReset;
-}
 
 void firmwareText(char (&text)[firmwareTextSize]) {
     if (linkState.linkDown) {
