@@ -53,7 +53,3 @@ ReadResult readConfiguration(FileSystem& files, const char* path, ConfigFileCont
 int uploadConfiguration(const ConfigFileContents& contents);
 
 } // namespace kestos
-
-// kestos-cli takes the backups through this header for now; this goes when cli/cli_app.cpp
-// includes "shell/backups.h" itself.
-#include "shell/backups.h"

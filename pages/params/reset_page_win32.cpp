@@ -1,6 +1,6 @@
 #include "pages/params/reset_page_win32.h"
 
-#include "pages/params/reset_about.h"
+#include "pages/params/factory_reset.h"
 #include "res/resource.h"
 #include "shell/language.h"
 #include "shell/page_registry_win32.h"
@@ -12,6 +12,9 @@ namespace kestos {
 
 namespace {
 
+constexpr int slotResetTitle = 134;
+constexpr int slotResetNote = 135;
+constexpr int slotResetButton = 136;
 constexpr int slotResetCaption = 137;
 constexpr int slotResetDone = 138;
 constexpr int slotResetFailed = 139;
@@ -31,9 +34,9 @@ void layoutResetPage() {
 }
 
 void setResetTexts(HWND page) {
-    setDlgItemTextCp1250(page, IDC_RESET_TITLE, slotText(134));
-    setDlgItemTextCp1250(page, IDC_RESET_NOTE, slotText(135));
-    setDlgItemTextCp1250(page, IDC_RESET_BUTTON, slotText(136));
+    setDlgItemTextCp1250(page, IDC_RESET_TITLE, slotText(slotResetTitle));
+    setDlgItemTextCp1250(page, IDC_RESET_NOTE, slotText(slotResetNote));
+    setDlgItemTextCp1250(page, IDC_RESET_BUTTON, slotText(slotResetButton));
 }
 
 // A new language keeps the window; only its texts change.

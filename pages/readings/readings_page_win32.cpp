@@ -16,6 +16,8 @@ namespace kestos {
 
 namespace {
 
+constexpr int slotLearnButton = 33;
+
 void placePage(HWND page) {
     SetWindowPos(page, HWND_TOP, -5, -10, sizeState.windowWidth, sizeState.windowHeight, 0);
 }
@@ -74,7 +76,7 @@ void drawReadingsBackground() {
         WindowCanvas canvas(page);
         drawReadingsBackground(canvas);
     }
-    setDlgItemTextCp1250(page, IDC_LEARN, slotText(33));
+    setDlgItemTextCp1250(page, IDC_LEARN, slotText(slotLearnButton));
 }
 
 void refreshReadings() {
