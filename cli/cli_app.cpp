@@ -1,6 +1,8 @@
 #include "cli/cli_app.h"
 
 #include <cctype>
+#include <csignal>
+#include <ctime>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -9,7 +11,11 @@
 #include "link/encodings.h"
 #include "link/params.h"
 #include "link/polling.h"
+#include "cli/log_plot.h"
+#include "shell/backups.h"
 #include "shell/config_file.h"
+#include "shell/drive_log.h"
+#include "shell/recording.h"
 
 namespace kestos {
 
@@ -18,6 +24,7 @@ namespace {
 const char usageText[] =
     "usage: kestos-cli --port PORT [--json] COMMAND\n"
     "       kestos-cli [--json] diff A.kss B.kss\n"
+    "       kestos-cli plot LOG --svg OUT.svg\n"
     "commands:\n"
     "  status              one status poll; prints the link state\n"
     "  read                status, then the three block polls; prints the blocks and parameters\n"
@@ -28,8 +35,13 @@ const char usageText[] =
     "                      checks FILE, saves the controller's current set to DIR first when\n"
     "                      asked, then sends the 27 parameters\n"
     "  diff A B            the parameters whose values differ between two files\n"
+    "  record FILE [--seconds N]\n"
+    "                      polls status and readings back to back and writes a readings log\n"
+    "                      until Ctrl-C or N seconds; a progress line each second\n"
+    "  plot LOG --svg OUT  draws a readings log as an SVG picture\n"
     "exit codes: 0 done (diff: equal), 1 files differ, 2 usage, 3 no answer or link down,\n"
-    "            4 not a configuration file or cannot read it, 5 cannot write a file\n";
+    "            4 not a configuration file or readings log, or cannot read it,\n"
+    "            5 cannot write a file\n";
 
 struct Options {
     const char* port = nullptr;
@@ -39,6 +51,8 @@ struct Options {
     const char* args[2] = {};
     int argCount = 0;
     long ticks = 10;
+    long seconds = 0; // record: 0 runs until Ctrl-C
+    const char* svg = nullptr;
 };
 
 // Whole-string decimal or 0x-hex number within [lo, hi].
@@ -85,6 +99,13 @@ bool parse(int argc, char** argv, Options& o, std::FILE* err, int& status) {
                 status = usage(err, "--ticks takes a number from 1 to 1000000");
                 return false;
             }
+        } else if (std::strcmp(a, "--seconds") == 0 && i + 1 < argc) {
+            if (!parseNumber(argv[++i], 1, 604800, o.seconds)) {
+                status = usage(err, "--seconds takes a number from 1 to 604800");
+                return false;
+            }
+        } else if (std::strcmp(a, "--svg") == 0 && i + 1 < argc) {
+            o.svg = argv[++i];
         } else if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
             status = usage(err, nullptr);
             return false;
@@ -104,7 +125,7 @@ bool parse(int argc, char** argv, Options& o, std::FILE* err, int& status) {
         status = usage(err, "no command");
         return false;
     }
-    if (!o.port && std::strcmp(o.command, "diff") != 0) {
+    if (!o.port && std::strcmp(o.command, "diff") != 0 && std::strcmp(o.command, "plot") != 0) {
         status = usage(err, "--port is required");
         return false;
     }
@@ -389,6 +410,85 @@ int commandDiff(const Options& o, FileSystem& files, std::FILE* out, std::FILE* 
     return differences ? exitDiffer : exitDone;
 }
 
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void onInterrupt(int) {
+    interrupted = 1;
+}
+
+const SerialPort* recordingPort = nullptr;
+uint32_t recordingClock() {
+    return recordingPort->clockMs();
+}
+
+int commandRecord(const Options& o, SerialPort& port, FileSystem& files, std::FILE* out,
+                  std::FILE* err) {
+    if (o.argCount != 1) return usage(err, "record takes FILE");
+    // The header holds the set as read now; no file when the controller does not answer.
+    pollCycle(PollSchedule::parameterPage, false);
+    if (linkState.linkDown) {
+        std::fprintf(err, "kestos-cli: the controller does not answer; no file written\n");
+        return exitNoAnswer;
+    }
+    recordingPort = &port;
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    if (!local || !startRecordingTo(files, o.args[0], *local, recordingClock, o.port)) {
+        std::fprintf(err, "kestos-cli: cannot create %s\n", o.args[0]);
+        return exitWriteFailed;
+    }
+    interrupted = 0;
+    void (*previous)(int) = std::signal(SIGINT, onInterrupt);
+    afterPollTick = recordPollTick;
+    uint32_t shown = 0;
+    auto progress = [&] {
+        std::fprintf(out, "%.1f s  %ld rows  link %s\n", recordingElapsedMs() / 1000.0,
+                     recordingState.rows, linkState.linkDown ? "down" : "up");
+        std::fflush(out);
+    };
+    while (!interrupted && recordingState.active &&
+           (o.seconds == 0 || recordingElapsedMs() < static_cast<uint32_t>(o.seconds) * 1000)) {
+        pollCycle(PollSchedule::scopePage, false);
+        if (recordingElapsedMs() - shown >= 1000) {
+            shown = recordingElapsedMs() / 1000 * 1000;
+            progress();
+        }
+    }
+    afterPollTick = nullptr;
+    std::signal(SIGINT, previous ? previous : SIG_DFL);
+    const long rows = recordingState.rows;
+    const bool failed = !stopRecording() || recordingState.writeFailed;
+    if (failed) {
+        std::fprintf(err, "kestos-cli: writing %s failed; the rows written so far are kept\n",
+                     o.args[0]);
+        return exitWriteFailed;
+    }
+    std::fprintf(out, "recorded %ld rows to %s\n", rows, o.args[0]);
+    return exitDone;
+}
+
+int commandPlot(const Options& o, FileSystem& files, std::FILE* err) {
+    if (o.argCount != 1 || !o.svg) return usage(err, "plot takes LOG and --svg OUT.svg");
+    std::FILE* file = files.openForReading(o.args[0]);
+    if (!file) {
+        std::fprintf(err, "kestos-cli: cannot open %s\n", o.args[0]);
+        return exitBadFile;
+    }
+    DriveLog log;
+    std::string error;
+    const bool read = readDriveLog(file, log, error);
+    std::fclose(file);
+    if (!read) {
+        std::fprintf(err, "kestos-cli: %s: %s\n", o.args[0], error.c_str());
+        return exitBadFile;
+    }
+    const std::string svg = plotDriveLog(log, o.args[0]);
+    if (!files.replaceFile(o.svg, svg.data(), svg.size())) {
+        std::fprintf(err, "kestos-cli: cannot write %s\n", o.svg);
+        return exitWriteFailed;
+    }
+    return exitDone;
+}
+
 } // namespace
 
 int runCli(int argc, char** argv, SerialPort& port, FileSystem& files, bool windowsPortNames,
@@ -398,7 +498,7 @@ int runCli(int argc, char** argv, SerialPort& port, FileSystem& files, bool wind
     if (!parse(argc, argv, o, err, status)) return status;
     buildKeyTable(); // the program builds it at start-up; the files need it here too
 
-    enum class Command { status, read, watch, send, save, load, diff } command;
+    enum class Command { status, read, watch, send, save, load, diff, record, plot } command;
     if (std::strcmp(o.command, "status") == 0 && o.argCount == 0)
         command = Command::status;
     else if (std::strcmp(o.command, "read") == 0 && o.argCount == 0)
@@ -413,10 +513,17 @@ int runCli(int argc, char** argv, SerialPort& port, FileSystem& files, bool wind
         command = Command::load;
     else if (std::strcmp(o.command, "diff") == 0)
         command = Command::diff;
+    else if (std::strcmp(o.command, "record") == 0)
+        command = Command::record;
+    else if (std::strcmp(o.command, "plot") == 0)
+        command = Command::plot;
     else
         return usage(err, "unknown command");
     if (o.backup && command != Command::load) return usage(err, "--backup goes with load");
+    if (o.seconds && command != Command::record) return usage(err, "--seconds goes with record");
+    if (o.svg && command != Command::plot) return usage(err, "--svg goes with plot");
     if (command == Command::diff) return commandDiff(o, files, out, err);
+    if (command == Command::plot) return commandPlot(o, files, err);
 
     // The link keeps a pointer to the name; it is put back before the caller's strings go.
     const char* previousName = linkState.portName;
@@ -437,7 +544,9 @@ int runCli(int argc, char** argv, SerialPort& port, FileSystem& files, bool wind
     case Command::send: result = commandSend(o, out, err); break;
     case Command::save: result = commandSave(o, files, out, err); break;
     case Command::load: result = commandLoad(o, files, out, err); break;
-    case Command::diff: break;
+    case Command::record: result = commandRecord(o, port, files, out, err); break;
+    case Command::diff:
+    case Command::plot: break;
     }
 
     if (port.lastError()[0])

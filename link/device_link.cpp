@@ -43,22 +43,23 @@ void dropPort() {
     linkState.portOpen = 0;
 }
 
-void pollBlock(const uint8_t* request, uint8_t* block, int length) {
+bool pollBlock(const uint8_t* request, uint8_t* block, int length) {
     ensureOpen();
     purgeTx();
     writeFrame(request);
     uint8_t answer[settings2Length] = {};
     unsigned got = readAnswer(answer, static_cast<unsigned>(length));
     if (got < static_cast<unsigned>(length)) purgeRx();
-    if (answer[0] != frameStart) return;
+    if (answer[0] != frameStart) return false;
     // A short answer is never taken: its missing bytes would read as zeros, and zeros can
     // make the checksum come out right.
     if (got == static_cast<unsigned>(length) &&
         frameChecksum(answer, length - 1) == answer[length - 1]) {
         std::memcpy(block, answer, static_cast<size_t>(length));
-    } else {
-        dropPort();
+        return true;
     }
+    dropPort();
+    return false;
 }
 
 } // namespace
@@ -86,7 +87,7 @@ void openPort() {
     if (port) port->open(linkState.portName);
 }
 
-void pollStatus() {
+bool pollStatus() {
     ensureOpen();
     purgeTx();
     purgeRx();
@@ -100,11 +101,11 @@ void pollStatus() {
             linkState.failCount = 0;
             linkState.pollInterval = 50;
             std::memcpy(deviceImage.statusAnswer, answer, statusLength);
-        } else {
-            purgeRx();
-            dropPort();
+            return true;
         }
-        return;
+        purgeRx();
+        dropPort();
+        return false;
     }
     linkState.failCount += 1;
     if (linkState.failCount >= 3) {
@@ -118,16 +119,17 @@ void pollStatus() {
         std::memset(deviceImage.settingsBlock1, 0, sizeof deviceImage.settingsBlock1);
         std::memset(deviceImage.settingsBlock2, 0, sizeof deviceImage.settingsBlock2);
     }
+    return false;
 }
 
-void pollReadings() {
-    pollBlock(readingsRequest, deviceImage.readingsBlock, readingsLength);
+bool pollReadings() {
+    return pollBlock(readingsRequest, deviceImage.readingsBlock, readingsLength);
 }
-void pollSettings1() {
-    pollBlock(settings1Request, deviceImage.settingsBlock1, settings1Length);
+bool pollSettings1() {
+    return pollBlock(settings1Request, deviceImage.settingsBlock1, settings1Length);
 }
-void pollSettings2() {
-    pollBlock(settings2Request, deviceImage.settingsBlock2, settings2Length);
+bool pollSettings2() {
+    return pollBlock(settings2Request, deviceImage.settingsBlock2, settings2Length);
 }
 
 void sendCommand(int code, int value) {

@@ -49,10 +49,11 @@ void resetLink();
 uint8_t frameChecksum(const uint8_t* bytes, int count);
 
 void openPort();
-void pollStatus();
-void pollReadings();
-void pollSettings1();
-void pollSettings2();
+// Each true when the controller's whole, correct answer was taken into the image.
+bool pollStatus();
+bool pollReadings();
+bool pollSettings1();
+bool pollSettings2();
 void sendCommand(int code, int value);
 int firmwareVersion();
 void closePort();

@@ -5,6 +5,7 @@
 namespace kestos {
 
 PollingState pollingState;
+void (*afterPollTick)(const PollsRun& run) = nullptr;
 
 namespace {
 
@@ -20,7 +21,7 @@ bool stopped(PollSchedule schedule, bool aboutOpen) {
 void blockPolls(PollSchedule schedule, PollsRun& run) {
     switch (schedule) {
     case PollSchedule::readingsPage:
-        pollReadings();
+        run.readingsAnswered = pollReadings();
         run.readings = true;
         if (++pollingState.settingsPollCount > 3) {
             pollSettings1();
@@ -30,7 +31,7 @@ void blockPolls(PollSchedule schedule, PollsRun& run) {
         }
         break;
     case PollSchedule::parameterPage:
-        pollReadings();
+        run.readingsAnswered = pollReadings();
         pollSettings1();
         pollSettings2();
         run.readings = run.settings1 = run.settings2 = true;
@@ -40,7 +41,7 @@ void blockPolls(PollSchedule schedule, PollsRun& run) {
         run.settings1 = true;
         break;
     case PollSchedule::scopePage:
-        pollReadings();
+        run.readingsAnswered = pollReadings();
         run.readings = true;
         if (!pollingState.scopeSettingsFetched) {
             pollSettings1();
@@ -57,12 +58,13 @@ void blockPolls(PollSchedule schedule, PollsRun& run) {
 PollsRun pollCycle(PollSchedule schedule, bool aboutOpen) {
     PollsRun run;
     if (stopped(schedule, aboutOpen)) return run;
-    pollStatus();
+    run.statusAnswered = pollStatus();
     run.status = true;
     if (linkUsable())
         blockPolls(schedule, run);
     else if (schedule == PollSchedule::scopePage)
         pollingState.scopeSettingsFetched = false;
+    if (afterPollTick) afterPollTick(run);
     return run;
 }
 

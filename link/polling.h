@@ -23,6 +23,9 @@ struct PollsRun {
     bool readings = false;
     bool settings1 = false;
     bool settings2 = false;
+    // The controller's whole answers taken this tick.
+    bool statusAnswered = false;
+    bool readingsAnswered = false;
 };
 
 struct PollingState {
@@ -39,6 +42,9 @@ extern PollingState pollingState;
 // dialog is open on the Readings page and the Oscilloscope. The parameter pages decide for
 // themselves what the About dialog stops.
 PollsRun pollCycle(PollSchedule schedule, bool aboutOpen);
+
+// Called after every tick that polled, whichever window ran it (the recording listens).
+extern void (*afterPollTick)(const PollsRun& run);
 
 // True when a window's poll timer must be armed again: `pollInterval` is no longer the
 // period it was armed with (`armedInterval`, which arming records).

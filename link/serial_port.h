@@ -2,6 +2,7 @@
 // (Win32, POSIX termios) and an in-process one that talks to the simulated controller.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 namespace kestos {
@@ -21,6 +22,13 @@ class SerialPort {
     virtual void sleepMs(unsigned ms) = 0;
     // Safe to call when not open, and twice.
     virtual void close() = 0;
+    // Milliseconds on a clock that only goes forward: the wall's for a real port, the virtual
+    // one for the simulator's in-process port.
+    virtual uint32_t clockMs() const {
+        using namespace std::chrono;
+        return static_cast<uint32_t>(
+            duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    }
     // Why the last open or transfer failed, for a fitter's eyes; empty when all went well.
     virtual const char* lastError() const { return ""; }
 };

@@ -18,6 +18,7 @@
 
 /* Accelerators */
 #define IDR_ACCEL 3
+#define IDR_ACCEL_MAIN 4 /* keys that act on every page, whatever has the focus */
 
 /* Bitmaps */
 #define IDB_LANG_PL 1014        /* 14 x 12, "PL" on navy */
@@ -70,7 +71,9 @@
 #define IDM_SIZE_1280X960 40032
 #define IDM_LANG_POLISH 40035
 #define IDM_LANG_ENGLISH 40036
-#define IDM_LAST 40036
+#define IDM_FILE_RECORD 40040
+#define IDM_RECORD_MARKER 40041
+#define IDM_LAST 40041
 
 /* Readings page (IDD_READINGS) */
 #define IDC_LEARN 1005     /* "NAUKA" */

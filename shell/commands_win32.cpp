@@ -5,6 +5,7 @@
 #include "pages/params/about_dialog_win32.h"
 #include "res/resource.h"
 #include "shell/language.h"
+#include "shell/recording_win32.h"
 #include "shell/settings.h"
 #include "shell/size_classes.h"
 
@@ -100,6 +101,7 @@ void attachLanguageMenu() {
     enableSizeItems(sizeState.desktopClass);
     markPortItem(shell.portMark);
     markSizeClass();
+    markRecordingItem();
     fitWindowToMenuBar();
 }
 
@@ -157,6 +159,8 @@ bool runCommand(int id) {
     case IDM_EXIT: exitProgram(); return true;
     case IDM_FILE_SAVE_AS: saveConfigurationAs(); return true;
     case IDM_FILE_OPEN: openConfiguration(); return true;
+    case IDM_FILE_RECORD: toggleRecording(); return true;
+    case IDM_RECORD_MARKER: addMarker(); return true;
     case IDM_ABOUT: showAboutDialog(); return true;
     case IDM_LANG_POLISH: selectLanguage(languagePolish); return true;
     case IDM_LANG_ENGLISH: selectLanguage(languageEnglish); return true;

@@ -26,6 +26,10 @@ class FileSystem {
     // Writes `size` bytes to a new file in the folder of `path` and only then puts it in
     // place of `path`. On any failure `path` is as it was and no temporary file remains.
     virtual bool replaceFile(const char* path, const char* data, std::size_t size) = 0;
+    // A new file for writing as it goes (a log); null when `path` exists or cannot be made.
+    virtual std::FILE* createFile(const char* path) = 0;
+    // Closes a file from createFile; false when what was buffered could not be written.
+    virtual bool closeFile(std::FILE* file, const char* /*path*/) { return std::fclose(file) == 0; }
     // True when the folder exists afterwards.
     virtual bool makeFolder(const char* path) = 0;
     // Calls `visit` with the name (not the path) of every file in `folder`.

@@ -47,6 +47,14 @@ bool PosixFileSystem::replaceFile(const char* path, const char* data, std::size_
     return ok;
 }
 
+std::FILE* PosixFileSystem::createFile(const char* path) {
+    int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    std::FILE* file = fdopen(fd, "wb");
+    if (!file) close(fd);
+    return file;
+}
+
 bool PosixFileSystem::makeFolder(const char* path) {
     if (mkdir(path, 0777) == 0) return true;
     struct stat st;

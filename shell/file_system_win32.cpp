@@ -1,5 +1,7 @@
 #include "shell/file_system_win32.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <cwchar>
@@ -33,6 +35,22 @@ bool wideToUtf8(const wchar_t* text, char* out, int outSize) {
     int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, out, outSize, nullptr, nullptr);
     if (n <= 0 && outSize > 0) out[0] = 0;
     return n > 0;
+}
+
+std::FILE* Win32FileSystem::createFile(const char* path) {
+    wchar_t wide[widePathSize];
+    if (!utf8ToWide(path, wide, widePathSize)) return nullptr;
+    HANDLE h = CreateFileW(wide, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(fd, "wb");
+    if (!file) _close(fd);
+    return file;
 }
 
 std::FILE* Win32FileSystem::openForReading(const char* path) {

@@ -9,6 +9,7 @@ class Win32FileSystem final : public FileSystem {
   public:
     std::FILE* openForReading(const char* path) override;
     bool replaceFile(const char* path, const char* data, std::size_t size) override;
+    std::FILE* createFile(const char* path) override;
     bool makeFolder(const char* path) override;
     void listFolder(const char* folder, void (*visit)(const char* name, void* context),
                     void* context) override;

@@ -2,11 +2,14 @@
 #include "shell/shell_win32.h"
 
 #include "link/device_link.h"
+#include "link/polling.h"
 #include "res/resource.h"
 #include "shell/config_keys.h"
 #include "shell/file_system_win32.h"
 #include "shell/language.h"
 #include "shell/page_registry_win32.h"
+#include "shell/recording.h"
+#include "shell/recording_win32.h"
 #include "shell/settings.h"
 #include "shell/size_classes.h"
 #include "shell/text_win32.h"
@@ -86,6 +89,7 @@ void onClose(HWND window) {
 }
 
 void onDestroy() {
+    endRecording();
     closePort();
     shell.mainWindow = nullptr;
     shell.mainMenu = nullptr;
@@ -95,6 +99,7 @@ void onDestroy() {
 } // namespace
 
 void startupInit() {
+    afterPollTick = recordPollTick;
     buildKeyTable();
     createFonts();
     startPages();
@@ -132,9 +137,11 @@ int initInstance(HINSTANCE instance, int showCommand) {
 
 int runMessageLoop() {
     HACCEL accelerators = LoadAcceleratorsW(shell.instance, MAKEINTRESOURCEW(IDR_ACCEL));
+    HACCEL everywhere = LoadAcceleratorsW(shell.instance, MAKEINTRESOURCEW(IDR_ACCEL_MAIN));
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (!TranslateAcceleratorW(msg.hwnd, accelerators, &msg)) {
+        if (!TranslateAcceleratorW(shell.mainWindow, everywhere, &msg) &&
+            !TranslateAcceleratorW(msg.hwnd, accelerators, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -150,6 +157,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY: onDestroy(); return 0;
     case WM_EXITMENULOOP: highlightPageItem(); return 0;
     case WM_GETMINMAXINFO: onGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
+    case WM_TIMER:
+        if (wParam == recordingTimer) onRecordingTimer();
+        return 0;
     case WM_COMMAND:
         if (runCommand(LOWORD(wParam))) return 0;
         break;

@@ -6,6 +6,7 @@
 #include "shell/language.h"
 #include "shell/page_registry_win32.h"
 #include "shell/poll_timer_win32.h"
+#include "shell/recording.h"
 #include "shell/size_classes.h"
 #include "shell/text_win32.h"
 
@@ -48,7 +49,9 @@ void destroyPage() {
 
 void setPageTitle(int pageNumber) {
     const PageEntry* entry = pageEntry(pageNumber);
-    setWindowTextCp1250(shell.mainWindow, slotText(entry ? entry->titleSlot : -1));
+    char title[512];
+    titleWithRecording(slotText(entry ? entry->titleSlot : -1), title, sizeof title);
+    setWindowTextCp1250(shell.mainWindow, title);
 }
 
 void openPage(int pageNumber) {

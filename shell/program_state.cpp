@@ -7,6 +7,7 @@
 #include "pages/schema/schema.h"
 #include "pages/scope/scope.h"
 #include "shell/language.h"
+#include "shell/recording.h"
 #include "shell/settings.h"
 #include "shell/size_classes.h"
 
@@ -19,6 +20,7 @@ void resetProgramState() {
     resetSizeState();
     resetReadingsState();
     pollingState = PollingState{};
+    resetRecordingState();
     resetParamsState();
     resetScopeState();
     schemaState = SchemaState{};

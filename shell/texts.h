@@ -10,6 +10,10 @@ namespace kestos {
 
 enum class Text : int {
     ioErrorCaption, // the caption of the warning that a file cannot be opened
+    recording,      // the title bar's word while readings are recorded, and the caption
+    recordingMarker,        // the title's word for the markers set
+    recordingCannotCreate,  // no log file could be made
+    recordingWriteFailed,   // a write failed and recording stopped
     count
 };
 constexpr int textCount = static_cast<int>(Text::count);
@@ -21,6 +25,13 @@ struct TextEntry {
 };
 inline constexpr TextEntry textEntries[textCount] = {
     {Text::ioErrorCaption, "io_error_caption", "I/O Error"},
+    {Text::recording, "recording", "Recording"},
+    {Text::recordingMarker, "recording_marker", "marker"},
+    {Text::recordingCannotCreate, "recording_cannot_create",
+     "The readings log cannot be created in the Logs folder. Nothing is being recorded."},
+    {Text::recordingWriteFailed, "recording_write_failed",
+     "Writing the readings log failed (is the disk full?). Recording has stopped; the rows "
+     "written so far are kept in the file:"},
 };
 
 constexpr int namedTextSize = 256; // 255 bytes and the terminating zero

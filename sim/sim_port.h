@@ -32,6 +32,7 @@ class SimSerialPort final : public SerialPort {
 
     bool isOpen() const { return open_; }
     double nowMs() const { return now_; }
+    uint32_t clockMs() const override { return static_cast<uint32_t>(now_); }
     unsigned opens() const { return opens_; }
     unsigned closes() const { return closes_; }
     const std::string& lastOpenedName() const { return lastName_; }

@@ -8,6 +8,7 @@
 #include "cli/cli_app.h"
 #include "link/device_link.h"
 #include "link/polling.h"
+#include "shell/drive_log.h"
 #include "sim/sim_port.h"
 #include "tests/unit/memory_files.h"
 
@@ -203,4 +204,43 @@ TEST_F(Cli, FileCommandsFailWithoutHarm) {
     controller.faults.silent = true;
     EXPECT_EQ(run({"--port", "p", "save", "late.kss"}).code, exitNoAnswer);
     EXPECT_FALSE(files.files.count("late.kss"));
+}
+
+TEST_F(Cli, RecordWritesALogAtTheWireRateAndPlotDrawsIt) {
+    port.byteTiming = true; // 9600 baud on the virtual clock
+    CliRun r = run({"--port", "p", "record", "drive.msl", "--seconds", "2"});
+    ASSERT_EQ(r.code, exitDone) << r.err;
+    EXPECT_NE(r.out.find("1.0 s  "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("link up"), std::string::npos) << r.out;
+    DriveLog log;
+    std::string error;
+    const std::string& text = files.files["drive.msl"];
+    ASSERT_TRUE(readDriveLogText(text.data(), text.size(), log, error)) << error;
+    EXPECT_TRUE(log.header.hasBlocks);
+    // Status and readings are 23 bytes of 10 bits on the wire: 41.7 rows a second at most.
+    EXPECT_GE(log.rows.size(), 79u);
+    EXPECT_LE(log.rows.size(), 84u);
+    EXPECT_GE(log.rows.back().timeMs, 1950u);
+
+    files.files["marked.msl"] = text + "MARK 001 - 1.000 s\n";
+    ASSERT_EQ(run({"plot", "marked.msl", "--svg", "drive.svg"}).code, exitDone);
+    const std::string& svg = files.files["drive.svg"];
+    std::size_t panels = 0;
+    for (std::size_t at = 0; (at = svg.find("class=\"panel\"", at)) != std::string::npos; ++at)
+        ++panels;
+    EXPECT_EQ(panels, 5u);
+    EXPECT_NE(svg.find("class=\"marker\""), std::string::npos);
+    EXPECT_EQ(svg.rfind("</svg>\n"), svg.size() - 7);
+
+    files.files["cut.msl"] = "not a log\n";
+    CliRun bad = run({"plot", "cut.msl", "--svg", "x.svg"});
+    EXPECT_EQ(bad.code, exitBadFile);
+    EXPECT_NE(bad.err.find("not a KestoS readings log"), std::string::npos) << bad.err;
+    EXPECT_EQ(run({"--port", "p", "status", "--seconds", "2"}).code, exitUsage);
+
+    controller.faults.silent = true;
+    resetLink();
+    CliRun down = run({"--port", "p", "record", "late.msl"});
+    EXPECT_EQ(down.code, exitNoAnswer);
+    EXPECT_FALSE(files.files.count("late.msl")) << "no file with the link down";
 }

@@ -28,6 +28,20 @@ class MemoryFiles final : public FileSystem {
         if (!failWrites) files[path].assign(data, size);
         return !failWrites;
     }
+    // A real temporary file; what was written lands in `files` when it is closed.
+    std::FILE* createFile(const char* path) override {
+        if (failWrites || files.count(path)) return nullptr;
+        files[path]; // there from now on, as a file on a disk is
+        return std::tmpfile();
+    }
+    bool closeFile(std::FILE* file, const char* path) override {
+        std::string& text = files[path];
+        std::rewind(file);
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+            text.append(buffer, n);
+        return std::fclose(file) == 0;
+    }
     bool makeFolder(const char*) override { return !failFolders; }
     void listFolder(const char* folder, void (*visit)(const char*, void*), void* context) override {
         for (const std::string& name : namesIn(folder)) // a copy: the caller may remove files
