@@ -9,7 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KESTOS_BUILD:-$root/build}/fuzz
 seconds=${1:-60}
-targets=(language settings kss link)
+targets=(language settings kss link drive_log)
 
 "$root/scripts/deps.sh" fuzz
 KESTOS_BUILD_TARGETS="${targets[*]/#/fuzz_}" "$root/scripts/build.sh" fuzz >/dev/null

@@ -238,3 +238,29 @@ TEST_F(Shell, ExitWritesNothing) {
     EXPECT_TRUE(port.frames().empty());
     EXPECT_EQ(linkState.portOpen, 0);
 }
+
+// Recording runs on across a language change: the check mark, the item in each menu's words,
+// and the time in the title.
+TEST_F(Shell, RecordingShowsInTheMenuAndTitleInBothLanguages) {
+    settingsFile("[Ustawienia]\r\nCommPort= 1\r\nLanguage= pol\r\n");
+    ASSERT_TRUE(start());
+    auto item = [&] {
+        wchar_t text[64] = {};
+        GetMenuStringW(shell.mainMenu, IDM_FILE_RECORD, text, 63, MF_BYCOMMAND);
+        return std::wstring(text);
+    };
+    EXPECT_EQ(item(), L"Zapis odczyt\u00f3w");
+    EXPECT_FALSE(checked(IDM_FILE_RECORD));
+    command(IDM_FILE_RECORD);
+    EXPECT_TRUE(checked(IDM_FILE_RECORD));
+    EXPECT_EQ(title().rfind(L"KestoS - Odczyty - Zapis 0:0", 0), 0u) << title();
+    command(IDM_LANG_ENGLISH);
+    EXPECT_EQ(item(), L"Record readings");
+    EXPECT_TRUE(checked(IDM_FILE_RECORD)) << "the new menu keeps the mark";
+    command(IDM_RECORD_MARKER);
+    EXPECT_EQ(title().rfind(L"KestoS - Readings - Recording 0:0", 0), 0u) << title();
+    EXPECT_NE(title().find(L", marker 1"), std::wstring::npos) << title();
+    command(IDM_FILE_RECORD);
+    EXPECT_FALSE(checked(IDM_FILE_RECORD));
+    EXPECT_EQ(title(), L"KestoS - Readings");
+}
