@@ -68,9 +68,6 @@ void onRecordingTimer() {
 void markRecordingItem() {
     CheckMenuItem(shell.mainMenu, IDM_FILE_RECORD,
                   MF_BYCOMMAND | (recordingState.active ? MF_CHECKED : MF_UNCHECKED));
-    // A marker belongs to a recording.
-    EnableMenuItem(shell.mainMenu, IDM_RECORD_MARKER,
-                   MF_BYCOMMAND | (recordingState.active ? MF_ENABLED : MF_GRAYED));
 }
 
 void endRecording() {

@@ -13,7 +13,7 @@ constexpr UINT_PTR recordingTimer = 7;
 void toggleRecording();
 void addMarker();
 void onRecordingTimer();
-// The check mark of "Record readings", and the marker item usable only while recording.
+// The check mark of "Record readings" in a freshly attached menu.
 void markRecordingItem();
 // Exit: the log is closed complete.
 void endRecording();
