@@ -1,12 +1,7 @@
 #!/usr/bin/env python3
-"""Checks a readings log against the simulator's log and its SVG picture.
-
-usage: check_drive_log.py LOG SIM_LOG SVG [--markers N] [--link-rows N]
-
-The rows' times increase; each row with the link up carries a status and a readings answer
-that the simulator sent, in the order it sent them; the markers and link-down rows are the
-expected counts; the SVG parses as XML with five panels and a line for each marker.
-"""
+"""check_drive_log.py LOG SIM_LOG SVG [--markers N] [--link-rows N]: the rows' times increase,
+each row with the link up carries answers the simulator sent, in its order; the markers and
+link-down rows are as many as expected; the SVG is XML with five panels and the markers."""
 import sys
 import xml.etree.ElementTree as ET
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# kestos-cli record against kestos-sim on a pty: --seconds ends it, so does Ctrl-C, each
-# leaving a complete log that kestos-cli plot draws; with the link down there is no file.
+# kestos-cli record against kestos-sim on a pty, ended by Ctrl-C: a complete log of what the
+# simulator sent, which kestos-cli plot draws. (--seconds and the link down at the start are
+# in the in-process CLI tests.)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 native=${KESTOS_NATIVE_BUILD:-$root/build/native}
@@ -26,23 +27,13 @@ wait_for() { # SECONDS COMMAND...
 }
 
 "$native/sim/kestos-sim" --link "$dir/tty" --log "$dir/sim.log" --warm 2>/dev/null &
-sim=$!
-pids+=("$sim")
+pids+=($!)
 wait_for 5 test -e "$dir/tty" || fail "kestos-sim did not start"
-
-"$cli" --port "$dir/tty" record "$dir/timed.msl" --seconds 2 >"$dir/timed.out" ||
-  fail "record --seconds exited with $?"
-grep -q '^recorded [0-9]* rows' "$dir/timed.out" || fail "no closing line: $(cat "$dir/timed.out")"
-progress=$(grep -c ' s  [0-9]* rows  link up$' "$dir/timed.out" || true)
-[ "$progress" -ge 1 ] && [ "$progress" -le 3 ] || fail "$progress progress lines in 2 s"
-rows=$(grep -c $'^[0-9]*\\.[0-9]*\t' "$dir/timed.msl")
-echo "record --seconds 2: $rows rows"
-[ "$rows" -ge 60 ] || fail "only $rows rows in 2 s at 9600 baud"
 
 "$cli" --port "$dir/tty" record "$dir/stopped.msl" >"$dir/stopped.out" &
 record=$!
 pids+=("$record")
-rows_above() { [ "$(awk '/^[0-9]+\.[0-9]+\t/ { n++ } END { print n + 0 }' "$dir/stopped.msl" 2>/dev/null)" -gt "$1" ]; }
+rows_above() { [ -e "$dir/stopped.msl" ] && [ "$(awk '/^[0-9]+\.[0-9]+\t/ { n++ } END { print n + 0 }' "$dir/stopped.msl" 2>/dev/null)" -gt "$1" ]; }
 wait_for 5 rows_above 20 || fail "record writes no rows"
 kill -INT "$record"
 status=0
@@ -50,15 +41,7 @@ wait "$record" || status=$?
 [ "$status" = 0 ] || fail "Ctrl-C ended record with $status"
 grep -q '^recorded' "$dir/stopped.out" || fail "Ctrl-C did not close the log"
 
-for log in timed stopped; do
-  "$cli" plot "$dir/$log.msl" --svg "$dir/$log.svg" || fail "plot of $log.msl"
-  python3 "$root/tests/e2e/check_drive_log.py" "$dir/$log.msl" "$dir/sim.log" "$dir/$log.svg" \
-    --markers 0 --link-rows 0 || fail "$log.msl does not hold what the simulator sent"
-done
-
-kill -USR1 "$sim"
-code=0
-"$cli" --port "$dir/tty" record "$dir/none.msl" --seconds 1 2>/dev/null || code=$?
-[ "$code" = 3 ] || fail "record with the link down exited $code, not 3"
-[ ! -e "$dir/none.msl" ] || fail "a file was made with the link down"
+"$cli" plot "$dir/stopped.msl" --svg "$dir/stopped.svg" || fail "plot of the log"
+python3 "$root/tests/e2e/check_drive_log.py" "$dir/stopped.msl" "$dir/sim.log" "$dir/stopped.svg" \
+  --markers 0 --link-rows 0 || fail "the log does not hold what the simulator sent"
 echo PASS

@@ -19,28 +19,16 @@ namespace {
 
 DriveLog sampleLog(bool blocks) {
     DriveLog log;
-    std::strcpy(log.header.started, "2026-12-09 15:31:58");
-    std::strcpy(log.header.program, "KestoS 1.04");
-    std::strcpy(log.header.firmware, blocks ? "1.04" : "-");
-    std::strcpy(log.header.port, "\\\\.\\COM12");
-    log.header.hasBlocks = blocks;
+    log.header = {"2026-12-09 15:31:58", "KestoS 1.04", "1.04", "\\\\.\\COM12", blocks, {}, {}, {}};
+    if (!blocks) std::strcpy(log.header.firmware, "-");
     for (int i = 0; blocks && i < settings2Length; ++i) {
         if (i < readingsLength) log.header.readingsBlock[i] = static_cast<uint8_t>(0x65 + i);
         if (i < settings1Length) log.header.settingsBlock1[i] = static_cast<uint8_t>(0xF0 - i);
         log.header.settingsBlock2[i] = static_cast<uint8_t>(i * 17);
     }
-    DriveLogRow up;
-    up.timeMs = 43;
-    up.rpm = 2150;
-    up.lambdaCentivolts = 45;
-    up.tpsCentivolts = 498;
-    up.att = 140;
-    up.attInit = 128;
-    up.temperature = -4;
-    up.gas = up.learning = true;
-    up.linkUp = true;
-    const uint8_t status[statusLength] = {0x65, 0x01, 0x04, 0x6A};
-    std::memcpy(up.statusAnswer, status, statusLength);
+    DriveLogRow up{
+        43, 2150, 45, 498, 140, 128, -4, true, false, false, true, true, {0x65, 0x01, 0x04, 0x6A},
+        {}};
     for (int i = 0; i < readingsLength; ++i)
         up.readingsBlock[i] = static_cast<uint8_t>(0xA0 + i);
     DriveLogRow later = up;
