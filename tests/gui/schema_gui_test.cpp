@@ -131,13 +131,19 @@ TEST_F(SchemaPage, PicturesAndNoHandlesLeft) {
 
     command(IDM_SIZE_800X600);
     command(IDM_PAGE_SCHEMA);
+    // A first round leaves what Wine creates once, on first use (seen to differ between one
+    // prefix and another); growth after it is ours.
+    auto round = [&](int scrolls, int switches) {
+        for (int i = 0; i < scrolls; ++i)
+            scroll(i % 2 == 0, i % 4 < 2 ? SB_LINERIGHT : SB_PAGELEFT);
+        for (int i = 0; i < switches; ++i) {
+            command(IDM_PAGE_RESET);
+            command(IDM_PAGE_SCHEMA);
+        }
+    };
+    round(40, 10);
     unsigned floor = 0;
     const unsigned before = liveGdiObjects(floor);
-    for (int i = 0; i < 1000; ++i)
-        scroll(i % 2 == 0, i % 4 < 2 ? SB_LINERIGHT : SB_PAGELEFT);
-    for (int i = 0; i < 100; ++i) {
-        command(IDM_PAGE_RESET);
-        command(IDM_PAGE_SCHEMA);
-    }
+    round(1000, 100);
     EXPECT_LE(liveGdiObjects(floor), before);
 }
