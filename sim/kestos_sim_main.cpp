@@ -2,9 +2,11 @@
 // hardware. See --help.
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "sim/pty_front.h"
+#include "sim/replay.h"
 #include "sim/sim_controller.h"
 #include "sim/sim_options.h"
 
@@ -49,6 +51,23 @@ int main(int argc, char** argv) {
     controller.faults = options.faults;
     controller.learnOutcome = options.learnOutcome;
     if (options.startWarm) controller.startWarm();
+    std::unique_ptr<kestos::sim::Replay> replay;
+    if (!options.replayPath.empty()) {
+        std::FILE* file = std::fopen(options.replayPath.c_str(), "rb");
+        kestos::DriveLog log;
+        const bool read = file && kestos::readDriveLog(file, log, error);
+        if (file) std::fclose(file);
+        if (!read || log.rows.empty()) {
+            std::fprintf(stderr, "kestos-sim: %s: %s\n", options.replayPath.c_str(),
+                         !file  ? "cannot open it"
+                         : read ? "no rows"
+                                : error.c_str());
+            return 2;
+        }
+        replay = std::make_unique<kestos::sim::Replay>(std::move(log));
+        replay->setSpeed(options.replaySpeed);
+        controller.attachReplay(replay.get());
+    }
 
     kestos::sim::PtyFront front(controller, options, flags);
     if (!front.open(error)) {

@@ -4,6 +4,7 @@
 
 #include "link/encodings.h"
 #include "link/params.h"
+#include "sim/replay.h"
 
 namespace kestos::sim {
 
@@ -250,7 +251,17 @@ void Controller::handleFrame(const uint8_t* frame, std::vector<uint8_t>& answer)
 
     const uint8_t a = frame[1], b = frame[2];
     std::vector<uint8_t> out;
-    if (a == statusRequest && b == a)
+    const DriveLogRow* row = replay_ ? replay_->currentRow() : nullptr;
+    if (row && !row->linkUp) return; // the link was down here: the cable is out
+    if (row && a == statusRequest && b == a) {
+        out.assign(row->statusAnswer, row->statusAnswer + sizeof row->statusAnswer);
+    } else if (row && a == readingsRequest && b == a) {
+        out.assign(row->readingsBlock, row->readingsBlock + sizeof row->readingsBlock);
+        if (replayWritten_) { // AttInit as written, not as recorded
+            out[4] = readingsParams_[4];
+            out.back() = sum(out.data(), out.size() - 1);
+        }
+    } else if (a == statusRequest && b == a)
         out = statusAnswer();
     else if (a == readingsRequest && b == a)
         out = readingsAnswer();
@@ -289,6 +300,7 @@ bool Controller::command(uint8_t code, uint8_t value) {
     }
     if (!slot(code)) return false;
     setParameter(code, value);
+    if (slot(code) == &readingsParams_[4]) replayWritten_ = true;
     return true;
 }
 
@@ -425,7 +437,21 @@ uint8_t Controller::stateByte() const {
 
 // ---- time ----
 
+void Controller::attachReplay(Replay* replay) {
+    replay_ = replay;
+    replayWritten_ = false;
+    if (!replay) return;
+    holdEngine(true); // the log is the engine now
+    const DriveLogHeader& h = replay->log().header;
+    if (!h.hasBlocks) return;
+    std::copy(std::begin(h.settingsBlock1), std::end(h.settingsBlock1), settings1_);
+    std::copy(std::begin(h.settingsBlock2), std::end(h.settingsBlock2), settings2_);
+    readingsParams_[4] = h.readingsBlock[4];
+    updateSwitching();
+}
+
 void Controller::advance(unsigned ms) {
+    if (replay_) replay_->advance(ms);
     unsigned long long pending = static_cast<unsigned long long>(pendingMs_) + ms;
     while (pending >= tickMs) {
         pending -= tickMs;

@@ -8,6 +8,8 @@
 
 namespace kestos::sim {
 
+class Replay;
+
 // Fault switches, all off by default.
 struct Faults {
     bool silent = false;           // answer nothing
@@ -103,6 +105,11 @@ class Controller {
     void holdEngine(bool hold); // stop the bench programme from moving rpm/temperature
     // Skips the cold start: a warm engine at idle, the bench cycle about to begin.
     void startWarm();
+
+    // From now on status and readings come from `replay`'s current row (none while that row
+    // has the link down), and the settings blocks start as the log's header holds them (the
+    // factory set for a log without them). advance() moves the replay on. nullptr ends it.
+    void attachReplay(Replay* replay);
     void setThrottle(unsigned percent);
 
   private:
@@ -135,6 +142,9 @@ class Controller {
     uint8_t stateByte() const;
     bool tempReached() const;
     bool regulating() const;
+
+    Replay* replay_ = nullptr;
+    bool replayWritten_ = false; // a parameter of the readings block was written in the replay
 
     uint32_t seed_;
     uint32_t rng_ = 1;

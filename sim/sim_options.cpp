@@ -51,6 +51,9 @@ const char* simUsage() {
            "                       garbage, delay 60 ms, silent after 20 frames, and round again;\n"
            "                       SIGUSR2 ends the cycle with no fault\n"
            "  --learn-outcome X    how learning ends: ok (default), fail or hold\n"
+           "  --replay LOG         answer status and readings from a readings log (.msl), the\n"
+           "                       settings from its header; silent where its link was down\n"
+           "  --speed N            replay N times as fast: 1 (default), 2, 4 or 8\n"
            "  --help               this text\n";
 }
 
@@ -76,6 +79,18 @@ bool parseSimOptions(int argc, const char* const* argv, SimOptions& out, std::st
             out.faults.shortAnswers = true;
         } else if (arg == "--garbage") {
             out.faults.garbageFirstByte = true;
+        } else if (arg == "--replay") {
+            if (!needValue()) return false;
+            out.replayPath = value;
+            ++i;
+        } else if (arg == "--speed") {
+            if (!needValue()) return false;
+            if (!parseNumber(value, 1, 8, n) || (n & (n - 1)) != 0) {
+                error = "--speed wants 1, 2, 4 or 8";
+                return false;
+            }
+            out.replaySpeed = static_cast<int>(n);
+            ++i;
         } else if (arg == "--link" || arg == "--log") {
             if (!needValue()) return false;
             if (!*value) {

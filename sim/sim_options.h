@@ -17,6 +17,8 @@ struct SimOptions {
     LearnOutcome learnOutcome = LearnOutcome::success;
     bool startWarm = false;     // skip the cold start: warm engine at idle, the cycle next
     unsigned cycleFaultsMs = 0; // >0: step through the faults, one every this many ms
+    std::string replayPath;     // a readings log to answer from; empty: the bench programme
+    int replaySpeed = 1;        // 1, 2, 4 or 8
     bool help = false;
 };
 
