@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
+
+#include "shell/append_format.h"
 
 namespace kestos {
 
@@ -21,16 +22,6 @@ struct Panel {
     const char* colour;
     double low, high; // the scale, widened to what the log holds
 };
-
-void add(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
-void add(std::string& out, const char* format, ...) {
-    char buffer[512];
-    va_list args;
-    va_start(args, format);
-    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    if (n > 0) out.append(buffer, std::min(static_cast<std::size_t>(n), sizeof buffer - 1));
-}
 
 // Text from the log goes into the picture escaped.
 std::string escaped(const char* text) {
@@ -89,14 +80,16 @@ std::string plotDriveLog(const DriveLog& log, const char* title) {
 
     std::string out;
     out.reserve(64 * 1024 + log.rows.size() * 80);
-    add(out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
-    add(out,
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\" "
-        "viewBox=\"0 0 %d %d\" font-family=\"sans-serif\" font-size=\"12\">\n",
-        width, height, width, height);
-    add(out, "<rect width=\"%d\" height=\"%d\" fill=\"white\"/>\n", width, height);
-    add(out, "<text x=\"%d\" y=\"22\" font-size=\"15\">%s</text>\n", left, escaped(title).c_str());
-    add(out, "<text x=\"%d\" y=\"22\" text-anchor=\"end\">Started %s, %s, firmware %s, %s</text>\n",
+    appendFormat(out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+    appendFormat(out,
+                 "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\" "
+                 "viewBox=\"0 0 %d %d\" font-family=\"sans-serif\" font-size=\"12\">\n",
+                 width, height, width, height);
+    appendFormat(out, "<rect width=\"%d\" height=\"%d\" fill=\"white\"/>\n", width, height);
+    appendFormat(out, "<text x=\"%d\" y=\"22\" font-size=\"15\">%s</text>\n", left,
+                 escaped(title).c_str());
+    appendFormat(
+        out, "<text x=\"%d\" y=\"22\" text-anchor=\"end\">Started %s, %s, firmware %s, %s</text>\n",
         width - right, escaped(log.header.started).c_str(), escaped(log.header.program).c_str(),
         escaped(log.header.firmware).c_str(), escaped(log.header.port).c_str());
 
@@ -106,17 +99,18 @@ std::string plotDriveLog(const DriveLog& log, const char* title) {
         auto y = [&](double v) {
             return y0 + panelHeight - panelHeight * (v - p.low) / (p.high - p.low);
         };
-        add(out, "<g class=\"panel\" id=\"panel%d\">\n", i + 1);
-        add(out,
-            "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"#f8f8f8\" "
-            "stroke=\"#808080\"/>\n",
-            left, y0, plotWidth, panelHeight);
-        add(out, "<text x=\"%d\" y=\"%d\" font-weight=\"bold\">%s%s%s%s</text>\n", left + 6,
-            y0 + 14, p.title, p.unit[0] ? " (" : "", p.unit, p.unit[0] ? ")" : "");
-        add(out, "<text x=\"%d\" y=\"%d\" text-anchor=\"end\">%g</text>\n", left - 6, y0 + 10,
-            p.high);
-        add(out, "<text x=\"%d\" y=\"%d\" text-anchor=\"end\">%g</text>\n", left - 6,
-            y0 + panelHeight, p.low);
+        appendFormat(out, "<g class=\"panel\" id=\"panel%d\">\n", i + 1);
+        appendFormat(out,
+                     "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"#f8f8f8\" "
+                     "stroke=\"#808080\"/>\n",
+                     left, y0, plotWidth, panelHeight);
+        appendFormat(out, "<text x=\"%d\" y=\"%d\" font-weight=\"bold\">%s%s%s%s</text>\n",
+                     left + 6, y0 + 14, p.title, p.unit[0] ? " (" : "", p.unit,
+                     p.unit[0] ? ")" : "");
+        appendFormat(out, "<text x=\"%d\" y=\"%d\" text-anchor=\"end\">%g</text>\n", left - 6,
+                     y0 + 10, p.high);
+        appendFormat(out, "<text x=\"%d\" y=\"%d\" text-anchor=\"end\">%g</text>\n", left - 6,
+                     y0 + panelHeight, p.low);
         for (auto line : {p.value, p.second}) {
             if (!line) continue;
             // One line for each stretch with the link up.
@@ -128,10 +122,11 @@ std::string plotDriveLog(const DriveLog& log, const char* title) {
                     continue;
                 }
                 if (!open)
-                    add(out,
+                    appendFormat(
+                        out,
                         "<polyline fill=\"none\" stroke=\"%s\" stroke-width=\"1.2\"%s points=\"",
                         p.colour, line == p.second ? " stroke-dasharray=\"4 3\"" : "");
-                add(out, "%.1f,%.1f ", x(r.timeMs), y(line(r)));
+                appendFormat(out, "%.1f,%.1f ", x(r.timeMs), y(line(r)));
                 open = true;
             }
             if (open) out += "\"/>\n";
@@ -140,15 +135,15 @@ std::string plotDriveLog(const DriveLog& log, const char* title) {
     }
 
     // Gas and petrol: cyan and green, as the fuel-state box.
-    add(out, "<g class=\"fuel\"><text x=\"%d\" y=\"%d\" text-anchor=\"end\">Gas</text>\n", left - 6,
-        bandTop + 15);
+    appendFormat(out, "<g class=\"fuel\"><text x=\"%d\" y=\"%d\" text-anchor=\"end\">Gas</text>\n",
+                 left - 6, bandTop + 15);
     for (std::size_t i = 0; i < log.rows.size(); ++i) {
         const DriveLogRow& r = log.rows[i];
         if (!r.linkUp) continue;
         const uint32_t next = i + 1 < log.rows.size() ? log.rows[i + 1].timeMs : r.timeMs;
-        add(out, "<rect x=\"%.1f\" y=\"%d\" width=\"%.1f\" height=\"%d\" fill=\"%s\"/>\n",
-            x(r.timeMs), bandTop, std::max(0.5, x(next) - x(r.timeMs)), bandHeight,
-            r.gas ? "#00c0c0" : "#40b040");
+        appendFormat(out, "<rect x=\"%.1f\" y=\"%d\" width=\"%.1f\" height=\"%d\" fill=\"%s\"/>\n",
+                     x(r.timeMs), bandTop, std::max(0.5, x(next) - x(r.timeMs)), bandHeight,
+                     r.gas ? "#00c0c0" : "#40b040");
     }
     out += "</g>\n";
 
@@ -161,10 +156,10 @@ std::string plotDriveLog(const DriveLog& log, const char* title) {
             ++j;
         const double x0 = x(log.rows[i].timeMs);
         const double x1 = j < log.rows.size() ? x(log.rows[j].timeMs) : left + plotWidth;
-        add(out,
-            "<rect x=\"%.1f\" y=\"%d\" width=\"%.1f\" height=\"%d\" fill=\"#606060\" "
-            "fill-opacity=\"0.25\"><title>link down</title></rect>\n",
-            x0, top, std::max(1.0, x1 - x0), bandTop + bandHeight - top);
+        appendFormat(out,
+                     "<rect x=\"%.1f\" y=\"%d\" width=\"%.1f\" height=\"%d\" fill=\"#606060\" "
+                     "fill-opacity=\"0.25\"><title>link down</title></rect>\n",
+                     x0, top, std::max(1.0, x1 - x0), bandTop + bandHeight - top);
         i = j - 1;
     }
     out += "</g>\n";
@@ -172,27 +167,28 @@ std::string plotDriveLog(const DriveLog& log, const char* title) {
     out += "<g class=\"markers\">\n";
     for (const DriveLogMarker& m : log.markers) {
         const double mx = x(m.timeMs);
-        add(out,
-            "<g class=\"marker\"><line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\" "
-            "stroke=\"black\" stroke-dasharray=\"2 2\"/><text x=\"%.1f\" y=\"%d\" "
-            "text-anchor=\"middle\">%d</text></g>\n",
-            mx, top - 4, mx, bandTop + bandHeight, mx, top - 6, m.number);
+        appendFormat(out,
+                     "<g class=\"marker\"><line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\" "
+                     "stroke=\"black\" stroke-dasharray=\"2 2\"/><text x=\"%.1f\" y=\"%d\" "
+                     "text-anchor=\"middle\">%d</text></g>\n",
+                     mx, top - 4, mx, bandTop + bandHeight, mx, top - 6, m.number);
     }
     out += "</g>\n";
 
     // Time in seconds.
     const double step = tickStep(end, 12);
-    add(out, "<g class=\"axis\"><line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"black\"/>\n",
+    appendFormat(
+        out, "<g class=\"axis\"><line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"black\"/>\n",
         left, axisTop, left + plotWidth, axisTop);
     for (double t = 0; t <= end + 1e-9; t += step) {
         const double tx = left + plotWidth * t / end;
-        add(out,
-            "<line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\" stroke=\"black\"/>"
-            "<text x=\"%.1f\" y=\"%d\" text-anchor=\"middle\">%g</text>\n",
-            tx, axisTop, tx, axisTop + 5, tx, axisTop + 18, t);
+        appendFormat(out,
+                     "<line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\" stroke=\"black\"/>"
+                     "<text x=\"%.1f\" y=\"%d\" text-anchor=\"middle\">%g</text>\n",
+                     tx, axisTop, tx, axisTop + 5, tx, axisTop + 18, t);
     }
-    add(out, "<text x=\"%d\" y=\"%d\" text-anchor=\"end\">time (s)</text></g>\n", left + plotWidth,
-        axisTop + 34);
+    appendFormat(out, "<text x=\"%d\" y=\"%d\" text-anchor=\"end\">time (s)</text></g>\n",
+                 left + plotWidth, axisTop + 34);
     out += "</svg>\n";
     return out;
 }

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdarg>
 #include <cstring>
 #include <string_view>
 
 #include "kestos_version.h"
 #include "link/encodings.h"
 #include "link/image_fields.h"
+#include "shell/append_format.h"
 
 namespace kestos {
 
@@ -30,21 +30,11 @@ template <std::size_t size> void copyText(char (&to)[size], std::string_view fro
     to[n] = '\0';
 }
 
-void appendf(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
-void appendf(std::string& out, const char* format, ...) {
-    char buffer[256];
-    va_list args;
-    va_start(args, format);
-    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    if (n > 0) out.append(buffer, std::min(static_cast<std::size_t>(n), sizeof buffer - 1));
-}
-
 void appendBlock(std::string& out, const char* name, const uint8_t* bytes, int length, bool has) {
-    appendf(out, "\"%s: ", name);
+    appendFormat(out, "\"%s: ", name);
     if (!has) out += '-';
     for (int i = 0; has && i < length; ++i)
-        appendf(out, i ? " %02X" : "%02X", bytes[i]);
+        appendFormat(out, i ? " %02X" : "%02X", bytes[i]);
     out += "\"\n";
 }
 
@@ -59,35 +49,35 @@ std::size_t finish(const std::string& s, char* text, std::size_t capacity) {
 void appendCentivolts(std::string& out, int centivolts) {
     const unsigned magnitude =
         static_cast<unsigned>(centivolts < 0 ? -static_cast<long>(centivolts) : centivolts);
-    appendf(out, "%s%u.%02u", centivolts < 0 ? "-" : "", magnitude / 100, magnitude % 100);
+    appendFormat(out, "%s%u.%02u", centivolts < 0 ? "-" : "", magnitude / 100, magnitude % 100);
 }
 
 void appendRow(std::string& out, const DriveLogRow& r) {
-    appendf(out, "%u.%03u\t%u\t", static_cast<unsigned>(r.timeMs / 1000),
-            static_cast<unsigned>(r.timeMs % 1000), r.rpm);
+    appendFormat(out, "%u.%03u\t%u\t", static_cast<unsigned>(r.timeMs / 1000),
+                 static_cast<unsigned>(r.timeMs % 1000), r.rpm);
     appendCentivolts(out, r.lambdaCentivolts);
     out += '\t';
     appendCentivolts(out, r.tpsCentivolts);
-    appendf(out, "\t%u\t%u\t%d\t%d\t%d\t%d\t%d\t%d\t", r.att, r.attInit, r.temperature, r.gas,
-            r.lpgOff, r.cutOff, r.learning, r.linkUp);
+    appendFormat(out, "\t%u\t%u\t%d\t%d\t%d\t%d\t%d\t%d\t", r.att, r.attInit, r.temperature, r.gas,
+                 r.lpgOff, r.cutOff, r.learning, r.linkUp);
     for (uint8_t b : r.statusAnswer)
-        appendf(out, "%02X", b);
+        appendFormat(out, "%02X", b);
     out += '\t';
     for (uint8_t b : r.readingsBlock)
-        appendf(out, "%02X", b);
+        appendFormat(out, "%02X", b);
     out += '\n';
 }
 
 void appendMarker(std::string& out, const DriveLogMarker& m) {
-    appendf(out, "MARK %03d - %u.%03u s\n", m.number, static_cast<unsigned>(m.timeMs / 1000),
-            static_cast<unsigned>(m.timeMs % 1000));
+    appendFormat(out, "MARK %03d - %u.%03u s\n", m.number, static_cast<unsigned>(m.timeMs / 1000),
+                 static_cast<unsigned>(m.timeMs % 1000));
 }
 
 void appendHeader(std::string& out, const DriveLogHeader& h) {
     out += titleLine;
     out += '\n';
-    appendf(out, "\"Started: %s\"\n\"Program: %s\"\n\"Firmware: %s\"\n\"Port: %s\"\n", h.started,
-            h.program, h.firmware, h.port);
+    appendFormat(out, "\"Started: %s\"\n\"Program: %s\"\n\"Firmware: %s\"\n\"Port: %s\"\n",
+                 h.started, h.program, h.firmware, h.port);
     appendBlock(out, "Readings block", h.readingsBlock, readingsLength, h.hasBlocks);
     appendBlock(out, "Settings block 1", h.settingsBlock1, settings1Length, h.hasBlocks);
     appendBlock(out, "Settings block 2", h.settingsBlock2, settings2Length, h.hasBlocks);
