@@ -4,15 +4,14 @@
 #include <cstring>
 
 #include "shell/config_file.h"
+#include "shell/stamped_names.h"
 
 namespace kestos {
 
 namespace {
 
-constexpr char backupPrefix[] = "KestoS-";
 constexpr char backupExtension[] = ".kss";
-// "KestoS-YYYYMMDD-HHMMSS" + "_NN" + ".kss"
-constexpr std::size_t backupNameSize = 40;
+constexpr std::size_t backupNameSize = stampedNameSize;
 
 bool allDigits(const char* s, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i)
@@ -23,9 +22,9 @@ bool allDigits(const char* s, std::size_t n) {
 // Only files named as the program names its backups are ever removed.
 bool isBackupName(const char* name) {
     std::size_t length = std::strlen(name);
-    std::size_t prefix = sizeof backupPrefix - 1, extension = sizeof backupExtension - 1;
+    std::size_t prefix = sizeof stampedPrefix - 1, extension = sizeof backupExtension - 1;
     if (length < prefix + 15 + extension || length >= backupNameSize) return false;
-    if (std::strncmp(name, backupPrefix, prefix) != 0) return false;
+    if (std::strncmp(name, stampedPrefix, prefix) != 0) return false;
     const char* stamp = name + prefix;
     if (!allDigits(stamp, 8) || stamp[8] != '-' || !allDigits(stamp + 9, 6)) return false;
     const char* rest = stamp + 15;
@@ -96,25 +95,10 @@ void keepNewestBackups(FileSystem& files, const char* folder, const char* justWr
 bool writeBackup(FileSystem& files, const char* folder, const std::tm& when,
                  char (*written)[pathSize]) {
     if (!imageHoldsAnswer() || !files.makeFolder(folder)) return false;
-    // Fields kept in range so that the stamp always has its 15 digits and a dash.
-    auto field = [](int value, unsigned modulo) { return static_cast<unsigned>(value) % modulo; };
-    char stamp[24];
-    std::snprintf(stamp, sizeof stamp, "%s%04u%02u%02u-%02u%02u%02u", backupPrefix,
-                  field(when.tm_year + 1900, 10000), field(when.tm_mon + 1, 100),
-                  field(when.tm_mday, 100), field(when.tm_hour, 100), field(when.tm_min, 100),
-                  field(when.tm_sec, 100));
     // Two backups within one second (a load, then a reset) must not overwrite each other.
     char name[backupNameSize];
     char path[pathSize];
-    for (int n = 1; n < 100; ++n) {
-        if (n == 1)
-            std::snprintf(name, sizeof name, "%s%s", stamp, backupExtension);
-        else
-            std::snprintf(name, sizeof name, "%s_%02d%s", stamp, n, backupExtension);
-        joinPath(files, folder, name, path);
-        if (!fileExists(files, path)) break;
-        if (n == 99) return false;
-    }
+    if (!freeStampedPath(files, folder, when, backupExtension, path, name)) return false;
     if (saveConfiguration(files, path) != SaveResult::saved) return false;
     keepNewestBackups(files, folder, name);
     if (written) std::snprintf(*written, pathSize, "%s", path);

@@ -9,6 +9,7 @@
 #include "link/encodings.h"
 #include "link/image_fields.h"
 #include "shell/append_format.h"
+#include "shell/config_file.h"
 
 namespace kestos {
 
@@ -253,9 +254,7 @@ DriveLogHeader headerFromImage(const char* started, const char* port) {
         copyText(h.firmware, text);
     }
     copyText(h.port, port ? port : "");
-    h.hasBlocks = deviceImage.readingsBlock[0] == frameStart &&
-                  deviceImage.settingsBlock1[0] == frameStart &&
-                  deviceImage.settingsBlock2[0] == frameStart;
+    h.hasBlocks = imageHoldsAnswer();
     if (h.hasBlocks) {
         std::memcpy(h.readingsBlock, deviceImage.readingsBlock, readingsLength);
         std::memcpy(h.settingsBlock1, deviceImage.settingsBlock1, settings1Length);

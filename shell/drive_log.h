@@ -28,7 +28,7 @@
 
 namespace kestos {
 
-constexpr const char* driveLogExtension = "msl";
+constexpr const char* driveLogExtension = ".msl";
 constexpr std::size_t driveLogTextSize = 64;
 
 struct DriveLogHeader {

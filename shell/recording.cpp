@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "shell/drive_log.h"
+#include "shell/stamped_names.h"
 #include "shell/texts.h"
 
 namespace kestos {
@@ -49,10 +50,6 @@ void writeRow(bool linkUp) {
     ++recordingState.rows;
 }
 
-void formatStamp(char* out, std::size_t size, const char* format, const std::tm& t) {
-    if (std::strftime(out, size, format, &t) == 0 && size) out[0] = '\0';
-}
-
 } // namespace
 
 bool startRecordingTo(FileSystem& files, const char* path, const std::tm& started,
@@ -70,8 +67,8 @@ bool startRecordingTo(FileSystem& files, const char* path, const std::tm& starte
     r.clockMs = clockMs;
     r.startMs = clockMs ? clockMs() : 0;
     std::snprintf(r.path, sizeof r.path, "%s", path);
-    char stamp[32];
-    formatStamp(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", started);
+    char stamp[24];
+    readableStamp(started, stamp);
     static char header[1024];
     write(header, formatDriveLogHeader(headerFromImage(stamp, port), header, sizeof header));
     flush();
@@ -80,22 +77,12 @@ bool startRecordingTo(FileSystem& files, const char* path, const std::tm& starte
 
 bool startRecording(FileSystem& files, const char* folder, const std::tm& started,
                     uint32_t (*clockMs)(), const char* port) {
+    stopRecording(); // its file counts as taken
     files.makeFolder(folder);
-    char stamp[32];
-    formatStamp(stamp, sizeof stamp, "%Y%m%d-%H%M%S", started);
     char path[pathSize];
-    for (int n = 1; n <= 99; ++n) {
-        char suffix[8] = "";
-        if (n > 1) std::snprintf(suffix, sizeof suffix, "-%d", n);
-        std::snprintf(path, sizeof path, "%s%cKestoS-%s%s.%s", folder, files.separator(), stamp,
-                      suffix, driveLogExtension);
-        if (std::FILE* existing = files.openForReading(path)) {
-            std::fclose(existing);
-            continue;
-        }
-        return startRecordingTo(files, path, started, clockMs, port);
-    }
-    return false;
+    char name[stampedNameSize];
+    return freeStampedPath(files, folder, started, driveLogExtension, path, name) &&
+           startRecordingTo(files, path, started, clockMs, port);
 }
 
 void recordPollTick(const PollsRun& run) {

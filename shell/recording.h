@@ -33,7 +33,7 @@ extern RecordingState recordingState;
 void resetRecordingState();
 
 // Starts a log `folder`/KestoS-YYYYMMDD-HHMMSS.msl (the folder made when needed; a second
-// recording in the same second gets "-2" and on). `clockMs` is a millisecond clock that
+// recording in the same second gets "_02" and on, as the backups do). `clockMs` is a millisecond clock that
 // only goes forward. False when no file could be made.
 bool startRecording(FileSystem& files, const char* folder, const std::tm& started,
                     uint32_t (*clockMs)(), const char* port);

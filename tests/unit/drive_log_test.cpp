@@ -169,7 +169,7 @@ TEST_F(Recording, RowsFollowTheAnswersAcrossPagesAndALinkLoss) {
     ASSERT_TRUE(startRecording(files, logFolder, when, clock, "COM1:"));
     ASSERT_TRUE(startRecording(files, logFolder, when, clock, "COM1:")); // the same second
     const std::string path = recordingState.path;
-    EXPECT_EQ(path, "Logs/KestoS-20261209-080000-2.msl");
+    EXPECT_EQ(path, "Logs/KestoS-20261209-080000_02.msl");
     ticks(8, PollSchedule::readingsPage);
     EXPECT_EQ(addRecordingMarker(), 1);
     ticks(5, PollSchedule::scopePage);
