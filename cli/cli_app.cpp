@@ -456,8 +456,8 @@ int commandRecord(const Options& o, SerialPort& port, FileSystem& files, std::FI
     afterPollTick = nullptr;
     std::signal(SIGINT, previous ? previous : SIG_DFL);
     const long rows = recordingState.rows;
-    const bool failed = !stopRecording() || recordingState.writeFailed;
-    if (failed) {
+    stopRecording(); // a failed write, now or before, leaves writeFailed set
+    if (recordingState.writeFailed) {
         std::fprintf(err, "kestos-cli: writing %s failed; the rows written so far are kept\n",
                      o.args[0]);
         return exitWriteFailed;

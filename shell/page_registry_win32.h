@@ -10,9 +10,9 @@
 namespace kestos {
 
 struct PageEntry {
-    int commandId;  // the menu bar item that opens the page
-    int titleSlot;  // the main window's title while the page is shown
-    int templateId; // the page's dialog template in every size class, or
+    int commandId;      // the menu bar item that opens the page
+    int titleSlot;      // the main window's title while the page is shown
+    int templateId = 0; // the page's dialog template in every size class, or
     int SizeClassInfo::*classTemplate = nullptr; // the size class's own template
     DLGPROC proc = nullptr;                      // the page window's procedure
     const void* param = nullptr;                 // what the procedure is given at WM_INITDIALOG

@@ -71,7 +71,6 @@ void prepareConfigPage() {
 const PageEntry configPage = {
     .commandId = IDM_PAGE_CONFIG,
     .titleSlot = 176,
-    .templateId = 0,
     .classTemplate = &SizeClassInfo::configurationTemplate,
     .proc = paramPageProc,
     .param = &configPageKind,

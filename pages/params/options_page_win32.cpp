@@ -76,7 +76,6 @@ void prepareOptionsPage() {
 const PageEntry optionsPage = {
     .commandId = IDM_PAGE_OPTIONS,
     .titleSlot = 177,
-    .templateId = 0,
     .classTemplate = &SizeClassInfo::optionsTemplate,
     .proc = paramPageProc,
     .param = &optionsPageKind,
