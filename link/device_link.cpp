@@ -68,6 +68,10 @@ void setSerialPort(SerialPort* p) {
     port = p;
 }
 
+SerialPort* serialPort() {
+    return port;
+}
+
 void resetLink() {
     if (port) port->close();
     const char* name = linkState.portName;

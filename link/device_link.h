@@ -42,6 +42,7 @@ extern LinkState linkState;
 
 // The port the transactions use; the program installs its platform's port at start.
 void setSerialPort(SerialPort* port);
+SerialPort* serialPort();
 
 // Back to the start state (image zero, link down), closing the port. For start-up and tests.
 void resetLink();

@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "shell/language.h"
 #include "shell/recording_win32.h"
+#include "shell/replay_win32.h"
 #include "shell/settings.h"
 #include "shell/size_classes.h"
 
@@ -102,6 +103,7 @@ void attachLanguageMenu() {
     markPortItem(shell.portMark);
     markSizeClass();
     markRecordingItem();
+    markReplayItems();
     fitWindowToMenuBar();
 }
 
@@ -161,6 +163,14 @@ bool runCommand(int id) {
     case IDM_FILE_OPEN: openConfiguration(); return true;
     case IDM_FILE_RECORD: toggleRecording(); return true;
     case IDM_RECORD_MARKER: addMarker(); return true;
+    case IDM_FILE_REPLAY: replayRecording(); return true;
+    case IDM_FILE_DEMO: runDemo(); return true;
+    case IDM_REPLAY_PAUSE: toggleReplayPause(); return true;
+    case IDM_REPLAY_SPEED_1: setReplaySpeedItem(1); return true;
+    case IDM_REPLAY_SPEED_2: setReplaySpeedItem(2); return true;
+    case IDM_REPLAY_SPEED_4: setReplaySpeedItem(4); return true;
+    case IDM_REPLAY_SPEED_8: setReplaySpeedItem(8); return true;
+    case IDM_REPLAY_STOP: stopReplayCommand(); return true;
     case IDM_ABOUT: showAboutDialog(); return true;
     case IDM_LANG_POLISH: selectLanguage(languagePolish); return true;
     case IDM_LANG_ENGLISH: selectLanguage(languageEnglish); return true;

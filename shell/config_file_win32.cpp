@@ -8,6 +8,7 @@
 #include "shell/config_file.h"
 #include "shell/file_system_win32.h"
 #include "shell/language.h"
+#include "shell/replay_win32.h"
 #include "shell/shell_win32.h"
 #include "shell/text_win32.h"
 #include "shell/texts.h"
@@ -36,18 +37,20 @@ void warn(const char* text, const char* caption) {
 }
 
 // The save or open dialog; false when the user cancels. `name` keeps what was chosen.
-bool askFileName(bool save, wchar_t (&name)[nameSize]) {
+bool askFileName(bool save, FileKind kind, wchar_t (&name)[nameSize]) {
+    const bool log = kind == FileKind::readingsLog;
     wchar_t title[128];
     cp1250ToWide(slotText(save ? slotSaveTitle : slotOpenTitle), -1, title, 128);
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = shell.pageWindow;
-    dialog.lpstrFilter = L"KestoS settings (*.kss)\0*.kss\0";
+    dialog.lpstrFilter =
+        log ? L"KestoS readings logs (*.msl)\0*.msl\0" : L"KestoS settings (*.kss)\0*.kss\0";
     dialog.lpstrFile = name;
     dialog.nMaxFile = nameSize;
     dialog.lpstrTitle = title;
     dialog.Flags = OFN_EXPLORER;
-    dialog.lpstrDefExt = L"kss";
+    dialog.lpstrDefExt = log ? L"msl" : L"kss";
     const bool chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
     returnToStartFolder();
     return chosen;
@@ -59,6 +62,14 @@ FileSystem& programFiles() {
     return files;
 }
 
+bool askFileName(FileKind kind, char (&path)[pathSize]) {
+    wchar_t name[nameSize] = {};
+    if (!askFileName(false, kind, name)) return false;
+    if (wideToUtf8(name, path, sizeof path)) return true;
+    warn(slotText(slotCannotOpen), text(Text::ioErrorCaption));
+    return false;
+}
+
 void saveConfigurationAs() {
     // A file of zeros would later be sent to a controller as its configuration.
     if (!imageHoldsAnswer()) {
@@ -68,7 +79,7 @@ void saveConfigurationAs() {
     wchar_t name[nameSize] = {};
     char path[pathSize];
     for (;;) {
-        if (!askFileName(true, name)) return;
+        if (!askFileName(true, FileKind::settings, name)) return;
         if (!wideToUtf8(name, path, sizeof path)) {
             warn(slotText(slotCannotOpen), text(Text::ioErrorCaption));
             return;
@@ -90,8 +101,9 @@ void saveConfigurationAs() {
 }
 
 void openConfiguration() {
+    if (refusedDuringReplay(shell.pageWindow, Text::replayRefusesOpen)) return;
     wchar_t name[nameSize] = {};
-    if (!askFileName(false, name)) return;
+    if (!askFileName(false, FileKind::settings, name)) return;
     char path[pathSize];
     ReadResult read = wideToUtf8(name, path, sizeof path)
                           ? readConfiguration(files, path, configFile)

@@ -10,6 +10,7 @@
 #include "shell/page_registry_win32.h"
 #include "shell/recording.h"
 #include "shell/recording_win32.h"
+#include "shell/replay_win32.h"
 #include "shell/settings.h"
 #include "shell/size_classes.h"
 #include "shell/text_win32.h"
@@ -159,6 +160,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_GETMINMAXINFO: onGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
     case WM_TIMER:
         if (wParam == recordingTimer) onRecordingTimer();
+        if (wParam == replayTimer) onReplayTimer();
         return 0;
     case WM_COMMAND:
         if (runCommand(LOWORD(wParam))) return 0;

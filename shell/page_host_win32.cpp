@@ -7,6 +7,7 @@
 #include "shell/page_registry_win32.h"
 #include "shell/poll_timer_win32.h"
 #include "shell/recording.h"
+#include "shell/replay_session.h"
 #include "shell/size_classes.h"
 #include "shell/text_win32.h"
 
@@ -49,8 +50,9 @@ void destroyPage() {
 
 void setPageTitle(int pageNumber) {
     const PageEntry* entry = pageEntry(pageNumber);
-    char title[512];
-    titleWithRecording(slotText(entry ? entry->titleSlot : -1), title, sizeof title);
+    char recording[512], title[768];
+    titleWithRecording(slotText(entry ? entry->titleSlot : -1), recording, sizeof recording);
+    titleWithReplay(recording, title, sizeof title);
     setWindowTextCp1250(shell.mainWindow, title);
 }
 

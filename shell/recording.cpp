@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "shell/append_format.h"
 #include "shell/drive_log.h"
 #include "shell/stamped_names.h"
 #include "shell/texts.h"
@@ -132,12 +133,8 @@ void titleWithRecording(const char* pageTitle, char* out, std::size_t size) {
         std::snprintf(out, size, "%s", pageTitle);
         return;
     }
-    const uint32_t s = recordingElapsedMs() / 1000;
     char elapsed[24];
-    if (s >= 3600)
-        std::snprintf(elapsed, sizeof elapsed, "%u:%02u:%02u", s / 3600, s / 60 % 60, s % 60);
-    else
-        std::snprintf(elapsed, sizeof elapsed, "%u:%02u", s / 60, s % 60);
+    formatElapsed(recordingElapsedMs(), elapsed, sizeof elapsed);
     const int n = std::snprintf(out, size, "%s - %s %s", pageTitle, text(Text::recording), elapsed);
     if (recordingState.markers > 0 && n > 0 && static_cast<std::size_t>(n) < size)
         std::snprintf(out + n, size - static_cast<std::size_t>(n), ", %s %d",

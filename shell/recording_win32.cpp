@@ -5,6 +5,7 @@
 #include "link/device_link.h"
 #include "res/resource.h"
 #include "shell/recording.h"
+#include "shell/replay_win32.h"
 #include "shell/shell_win32.h"
 #include "shell/text_win32.h"
 #include "shell/texts.h"
@@ -42,6 +43,7 @@ void toggleRecording() {
         if (!closed) warn(Text::recordingWriteFailed, recordingState.path);
         return;
     }
+    if (refusedDuringReplay(shell.mainWindow, Text::replayRefusesRecording)) return;
     const std::time_t now = std::time(nullptr);
     const std::tm* local = std::localtime(&now);
     const bool started =

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "shell/file_system.h"
+
 namespace kestos {
 
 struct ShellState {
@@ -44,8 +46,11 @@ bool runCommand(int id);
 // The file menu's configuration files, and the files every window of the program uses.
 void saveConfigurationAs();
 void openConfiguration();
-class FileSystem;
 FileSystem& programFiles();
+// The common Open dialog for one kind of file; false when cancelled (or, with a warning, when
+// the name cannot be used). `path` is UTF-8.
+enum class FileKind { settings, readingsLog };
+bool askFileName(FileKind kind, char (&path)[pathSize]);
 
 // Size presets.
 void placeMainWindow();

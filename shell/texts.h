@@ -14,6 +14,15 @@ enum class Text : int {
     recordingMarker,        // the title's word for the markers set
     recordingCannotCreate,  // no log file could be made
     recordingWriteFailed,   // a write failed and recording stopped
+    replay,                 // the title bar's word while a log is played back, and the caption
+    replayPaused,           // the title's word for a paused replay
+    replayEnded,            // the title's word for a replay at its last row
+    demo,                   // the title bar's word while the demo controller runs
+    replayCannotRead,       // the chosen log is refused; the reader's reason follows
+    replayRefusesOpen,      // File > Open during a replay or the demo
+    replayRefusesReset,     // the factory reset during a replay or the demo
+    replayRefusesRecording, // recording during a replay or the demo
+    replayWhileRecording,   // a replay or the demo asked for while recording
     count
 };
 constexpr int textCount = static_cast<int>(Text::count);
@@ -32,6 +41,24 @@ inline constexpr TextEntry textEntries[textCount] = {
     {Text::recordingWriteFailed, "recording_write_failed",
      "Writing the readings log failed (is the disk full?). Recording has stopped; the rows "
      "written so far are kept in the file:"},
+    {Text::replay, "replay", "Replay"},
+    {Text::replayPaused, "replay_paused", "paused"},
+    {Text::replayEnded, "replay_ended", "ended"},
+    {Text::demo, "demo", "Demo"},
+    {Text::replayCannotRead, "replay_cannot_read",
+     "This file cannot be played back. Nothing has changed."},
+    {Text::replayRefusesOpen, "replay_refuses_open",
+     "A configuration cannot be sent during a replay or the demo: there is no car on the link. "
+     "Choose File > Stop replay first."},
+    {Text::replayRefusesReset, "replay_refuses_reset",
+     "The factory settings cannot be restored during a replay or the demo: there is no car on "
+     "the link. Choose File > Stop replay first."},
+    {Text::replayRefusesRecording, "replay_refuses_recording",
+     "Recording is not possible during a replay or the demo: the log would not come from a car. "
+     "Choose File > Stop replay first."},
+    {Text::replayWhileRecording, "replay_while_recording",
+     "Readings are being recorded. Stop the recording (File > Record readings) before a replay "
+     "or the demo."},
 };
 
 constexpr int namedTextSize = 256; // 255 bytes and the terminating zero

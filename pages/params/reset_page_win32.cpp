@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "shell/language.h"
 #include "shell/page_registry_win32.h"
+#include "shell/replay_win32.h"
 #include "shell/shell_win32.h"
 #include "shell/size_classes.h"
 #include "shell/text_win32.h"
@@ -53,6 +54,7 @@ void onPaint(HWND page) {
 // No confirmation step: the button is the fitter's decision. The controller's set goes to
 // the backup folder first.
 void onResetButton(HWND page) {
+    if (refusedDuringReplay(page, Text::replayRefusesReset)) return;
     bool confirmed = factoryReset(programFiles());
     messageBoxCp1250(page, slotText(confirmed ? slotResetDone : slotResetFailed),
                      slotText(slotResetCaption), confirmed ? MB_ICONINFORMATION : MB_ICONWARNING);

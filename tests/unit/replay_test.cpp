@@ -4,10 +4,16 @@
 
 #include <vector>
 
+#include "tests/unit/memory_files.h"
+
 #include "link/device_link.h"
 #include "link/params.h"
+#include "shell/append_format.h"
+#include "shell/replay_session.h"
+#include "sim/live_port.h"
 #include "sim/replay.h"
 #include "sim/sim_controller.h"
+#include "sim/sim_port.h"
 
 using namespace kestos;
 
@@ -107,4 +113,137 @@ TEST(Replay, BlocksComeFromTheHeaderAndTakeWrites) {
     ASSERT_EQ(readings.size(), readingsLength);
     EXPECT_EQ(readings[4], 0x55) << "AttInit as written";
     EXPECT_EQ(readings[10], frameChecksum(readings.data(), readingsLength - 1));
+}
+
+namespace {
+
+// The program's port on a clock the test moves: sleeping moves it too.
+class FakeClockPort final : public sim::LivePort {
+  public:
+    using LivePort::LivePort;
+    uint32_t now = 5000;
+    uint32_t clockMs() const override { return now; }
+    void sleepMs(unsigned ms) override { now += ms; }
+};
+
+struct LinkOnPort {
+    explicit LinkOnPort(SerialPort* port) {
+        resetLink();
+        setSerialPort(port);
+    }
+    ~LinkOnPort() {
+        resetReplaySession();
+        resetLink();
+        setSerialPort(nullptr);
+    }
+};
+
+DriveLog threeRows() {
+    DriveLog log;
+    log.rows = {row(0, 10), row(1000, 0, false), row(2000, 30)};
+    return log;
+}
+
+} // namespace
+
+TEST(LivePort, AnswersAtOnceOnItsClockAndWaitsOutAMissingAnswer) {
+    sim::Replay replay(threeRows());
+    sim::Controller c;
+    c.attachReplay(&replay);
+    FakeClockPort port(c);
+    port.restartClock();
+    LinkOnPort link(&port);
+
+    ASSERT_TRUE(pollStatus());
+    ASSERT_TRUE(pollReadings());
+    EXPECT_EQ(deviceImage.readingsBlock[1], 11);
+    EXPECT_EQ(port.now, 5000u) << "an answer costs no time";
+
+    port.now = 6000;
+    EXPECT_FALSE(pollStatus()) << "the link was down a second in";
+    EXPECT_EQ(port.now, 6000 + readTotalTimeoutConstantMs + 4 * readTotalTimeoutMultiplierMs)
+        << "a missing answer waits out the read time-out";
+
+    port.now = 7000;
+    ASSERT_TRUE(pollStatus());
+    ASSERT_TRUE(pollReadings());
+    EXPECT_EQ(deviceImage.readingsBlock[1], 31) << "the controller's time follows the clock";
+}
+
+TEST(ReplaySession, ARefusedLogChangesNothing) {
+    test::MemoryFiles files;
+    files.files["garbage.msl"] = "not a log\r\n";
+    DriveLog empty;
+    files.files["empty.msl"] = formatDriveLog(empty);
+    sim::Controller c;
+    sim::SimSerialPort port(c);
+    LinkOnPort link(&port);
+    linkState.portName = "COM3:";
+    for (const char* path : {"missing.msl", "garbage.msl", "empty.msl"}) {
+        SCOPED_TRACE(path);
+        std::string error;
+        EXPECT_FALSE(startReplay(files, path, error));
+        EXPECT_FALSE(error.empty()) << "the fitter is told why";
+        EXPECT_EQ(liveSource(), LiveSource::port);
+        EXPECT_EQ(serialPort(), &port);
+        EXPECT_STREQ(linkState.portName, "COM3:");
+    }
+}
+
+TEST(ReplaySession, StandsInForThePortUntilStopped) {
+    test::MemoryFiles files;
+    files.files["/logs/drive.msl"] = formatDriveLog(threeRows());
+    sim::Controller car;
+    sim::SimSerialPort port(car);
+    LinkOnPort link(&port);
+    linkState.portName = "COM2:";
+    ASSERT_TRUE(pollStatus());
+    ASSERT_EQ(linkState.linkDown, 0);
+
+    std::string error;
+    ASSERT_TRUE(startReplay(files, "/logs/drive.msl", error)) << error;
+    EXPECT_EQ(linkState.linkDown, 1) << "the car's image is gone until the replay answers";
+    EXPECT_NE(serialPort(), &port);
+    ASSERT_TRUE(pollStatus());
+    ASSERT_TRUE(pollReadings());
+    EXPECT_EQ(deviceImage.readingsBlock[1], 11) << "the log's first row";
+    EXPECT_EQ(port.frames().size(), 1u) << "the car hears nothing more";
+
+    char title[256];
+    titleWithReplay("KestoS - Readings", title, sizeof title);
+    EXPECT_STREQ(title, "KestoS - Readings - Replay: drive.msl 0:00 / 0:02");
+    setReplayPaused(true);
+    setReplaySpeed(4);
+    EXPECT_EQ(replaySpeed(), 4);
+    titleWithReplay("KestoS - Readings", title, sizeof title);
+    EXPECT_STREQ(title, "KestoS - Readings - Replay: drive.msl 0:00 / 0:02, paused");
+
+    startDemo(); // straight from a replay: Stop still goes back to the car
+    titleWithReplay("KestoS - Readings", title, sizeof title);
+    EXPECT_STREQ(title, "KestoS - Readings - Demo");
+    ASSERT_TRUE(pollReadings());
+    EXPECT_TRUE(deviceImage.readingsBlock[7] & sim::bits::engineRunning) << "a warm engine";
+
+    stopReplay();
+    EXPECT_EQ(liveSource(), LiveSource::port);
+    EXPECT_EQ(serialPort(), &port);
+    EXPECT_STREQ(linkState.portName, "COM2:");
+    EXPECT_EQ(linkState.linkDown, 1);
+    EXPECT_TRUE(pollStatus());
+    EXPECT_EQ(port.frames().size(), 2u) << "polls reach the car again";
+    titleWithReplay("KestoS - Readings", title, sizeof title);
+    EXPECT_STREQ(title, "KestoS - Readings");
+}
+
+TEST(ReplaySession, ElapsedTimes) {
+    const struct {
+        uint32_t ms;
+        const char* text;
+    } cases[] = {{0, "0:00"}, {59999, "0:59"}, {61000, "1:01"}, {3600000, "1:00:00"},
+                 {36061000, "10:01:01"}};
+    for (const auto& c : cases) {
+        char out[24];
+        formatElapsed(c.ms, out, sizeof out);
+        EXPECT_STREQ(out, c.text) << c.ms;
+    }
 }
