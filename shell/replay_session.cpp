@@ -92,12 +92,12 @@ void startDemo() {
 
 void stopReplay() {
     if (!replayRunning()) return;
-    SerialPort* const port = session.port;
+    switchLink(session.port); // closes the replay's port while it still exists
     resetReplaySession();
-    switchLink(port);
 }
 
 void resetReplaySession() {
+    if (session.livePort && serialPort() == session.livePort.get()) setSerialPort(session.port);
     if (session.controller) session.controller->attachReplay(nullptr);
     session.source = LiveSource::port;
     session.port = nullptr;

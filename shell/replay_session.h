@@ -42,7 +42,7 @@ uint32_t replayLengthMs();
 // (paused or ended said after it), during the demo "- Demo".
 void titleWithReplay(const char* title, char* out, std::size_t size);
 
-// Ends a replay without touching the link, for tests.
+// Ends a replay for tests: the link is given back its port, neither closed nor reset.
 void resetReplaySession();
 
 } // namespace kestos

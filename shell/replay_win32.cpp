@@ -31,6 +31,7 @@ bool refusedWhileRecording() {
 // The menu, the title and the timer follow what stands in for the port.
 void showReplayState() {
     attachLanguageMenu();
+    highlightPageItem();
     setPageTitle(shell.pageNumber);
     if (replayRunning())
         SetTimer(shell.mainWindow, replayTimer, replayTitleMs, nullptr);

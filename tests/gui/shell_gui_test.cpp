@@ -3,6 +3,9 @@
 
 #include "res/resource.h"
 #include "shell/config_keys.h"
+#include "pages/readings/readings_view.h"
+#include "shell/drive_log.h"
+#include "shell/replay_session.h"
 
 using namespace kestos;
 using kestos::test::MainWindow;
@@ -263,4 +266,97 @@ TEST_F(Shell, RecordingShowsInTheMenuAndTitleInBothLanguages) {
     command(IDM_FILE_RECORD);
     EXPECT_FALSE(checked(IDM_FILE_RECORD));
     EXPECT_EQ(title(), L"KestoS - Readings");
+}
+
+namespace {
+
+// A one-row log of what the bench's controller answers now, with its engine at `rpm`.
+std::string oneRowLog(sim::Controller& c, unsigned rpm) {
+    c.setEngine(rpm, 80);
+    DriveLog log;
+    DriveLogRow row;
+    row.linkUp = true;
+    const std::vector<uint8_t> status = c.statusAnswer(), readings = c.readingsAnswer();
+    std::copy(status.begin(), status.end(), row.statusAnswer);
+    std::copy(readings.begin(), readings.end(), row.readingsBlock);
+    log.rows = {row};
+    return formatDriveLog(log);
+}
+
+bool inMenu(HMENU menu, int id) {
+    return GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) != static_cast<UINT>(-1);
+}
+
+} // namespace
+
+// A replay stands in for the port from File > Replay recording... until Stop: its items and
+// marks in both menus, the title, the refusals; the demo runs a warm engine that goes to gas.
+TEST_F(Shell, ReplayAndDemoStandInForThePortInBothLanguages) {
+    settingsFile("[Ustawienia]\r\nCommPort= 1\r\nLanguage= pol\r\n");
+    sim::Controller recorded;
+    test::writeFile("drive.msl", oneRowLog(recorded, 3000));
+    ASSERT_TRUE(start());
+    const int replayItems[] = {IDM_REPLAY_PAUSE,   IDM_REPLAY_SPEED_1, IDM_REPLAY_SPEED_2,
+                               IDM_REPLAY_SPEED_4, IDM_REPLAY_SPEED_8, IDM_REPLAY_STOP};
+    for (int id : replayItems)
+        EXPECT_FALSE(inMenu(shell.mainMenu, id)) << id << " while the port is in use";
+
+    // The whole path: the dialog opens in the folder it was last used in.
+    const std::wstring log = std::wstring(workDir.begin(), workDir.end()) + L"\\drive.msl";
+    auto chooseLog = [&](HWND dialog) { test::chooseFileName(dialog, log.c_str()); };
+    std::wstring unexpected;
+    auto noMore = [&](HWND box) {
+        unexpected = test::messageText(box);
+        test::press(box, IDOK);
+    };
+    ASSERT_EQ(test::answerModals([&] { command(IDM_FILE_REPLAY); }, {chooseLog, noMore}), 1)
+        << std::string(unexpected.begin(), unexpected.end());
+    ASSERT_EQ(liveSource(), LiveSource::replay);
+    EXPECT_EQ(title().rfind(L"KestoS - Odczyty - Odtwarzanie: drive.msl 0:0", 0), 0u) << title();
+    for (int id : replayItems)
+        EXPECT_TRUE(inMenu(shell.mainMenu, id)) << id << " during a replay";
+    EXPECT_TRUE(checked(IDM_REPLAY_SPEED_1));
+    EXPECT_TRUE(pumpUntil([] { return readingsState.engineSpeed == 3000; }))
+        << readingsState.engineSpeed << " rpm: the log's row, not the bench's controller";
+
+    command(IDM_REPLAY_PAUSE);
+    command(IDM_REPLAY_SPEED_4);
+    command(IDM_LANG_ENGLISH);
+    EXPECT_TRUE(checked(IDM_REPLAY_PAUSE)) << "the new menu keeps the marks";
+    EXPECT_TRUE(checked(IDM_REPLAY_SPEED_4));
+    EXPECT_FALSE(checked(IDM_REPLAY_SPEED_1));
+    EXPECT_NE(title().find(L" - Replay: drive.msl "), std::wstring::npos) << title();
+
+    const struct {
+        int command;
+        const wchar_t* says;
+    } refusals[] = {{IDM_FILE_OPEN, L"A configuration cannot be sent during a replay"},
+                    {IDM_FILE_RECORD, L"Recording is not possible during a replay"}};
+    for (const auto& r : refusals) {
+        std::wstring said;
+        auto read = [&](HWND box) {
+            said = test::messageText(box);
+            test::press(box, IDOK);
+        };
+        EXPECT_EQ(test::answerModals([&] { command(r.command); }, {read}), 1) << r.command;
+        EXPECT_EQ(said.rfind(r.says, 0), 0u) << said;
+    }
+    EXPECT_FALSE(checked(IDM_FILE_RECORD));
+
+    port.clearFrames();
+    command(IDM_REPLAY_STOP);
+    EXPECT_EQ(liveSource(), LiveSource::port);
+    EXPECT_EQ(title(), L"KestoS - Readings");
+    EXPECT_FALSE(inMenu(shell.mainMenu, IDM_REPLAY_STOP));
+    EXPECT_TRUE(pumpUntil([&] { return !port.frames().empty(); })) << "the port is polled again";
+
+    command(IDM_FILE_DEMO);
+    EXPECT_EQ(title(), L"KestoS - Readings - Demo");
+    EXPECT_TRUE(inMenu(shell.mainMenu, IDM_REPLAY_STOP));
+    EXPECT_FALSE(inMenu(shell.mainMenu, IDM_REPLAY_PAUSE)) << "a demo has no speed";
+    EXPECT_TRUE(pumpUntil([] { return readingsState.fuelStateGas && readingsState.engineSpeed > 1200; },
+                          20000))
+        << "the demo engine revs and switches to gas by itself";
+    command(IDM_REPLAY_STOP);
+    EXPECT_EQ(liveSource(), LiveSource::port);
 }

@@ -5,6 +5,7 @@
 
 #include "pages/params/param_lists.h"
 #include "shell/program_state.h"
+#include "shell/replay_session.h"
 
 namespace kestos::test {
 
@@ -85,6 +86,7 @@ void MainWindow::TearDown() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
+    resetReplaySession();
     setSerialPort(nullptr);
     SetCurrentDirectoryA(previousDir);
     removeTree(workDir);
