@@ -68,16 +68,13 @@ bool startReplay(FileSystem& files, const char* path, std::string& error) {
         return false;
     }
     DriveLog log;
-    const bool read = readDriveLog(file, log, error);
+    const bool read = sim::readReplayLog(file, log, error);
     std::fclose(file);
     if (!read) return false;
-    if (log.rows.empty()) {
-        error = "the log has no rows";
-        return false;
-    }
     auto controller = std::make_unique<sim::Controller>();
     controller->powerOn();
-    standIn(LiveSource::replay, std::move(controller), std::make_unique<sim::Replay>(std::move(log)));
+    standIn(LiveSource::replay, std::move(controller),
+            std::make_unique<sim::Replay>(std::move(log)));
     std::snprintf(session.fileName, sizeof session.fileName, "%s", baseName(path));
     return true;
 }

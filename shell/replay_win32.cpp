@@ -14,8 +14,10 @@ namespace kestos {
 
 namespace {
 
-constexpr int speedItems[][2] = {
-    {1, IDM_REPLAY_SPEED_1}, {2, IDM_REPLAY_SPEED_2}, {4, IDM_REPLAY_SPEED_4}, {8, IDM_REPLAY_SPEED_8}};
+constexpr int speedItems[][2] = {{1, IDM_REPLAY_SPEED_1},
+                                 {2, IDM_REPLAY_SPEED_2},
+                                 {4, IDM_REPLAY_SPEED_4},
+                                 {8, IDM_REPLAY_SPEED_8}};
 
 void warn(HWND owner, const char* message) {
     messageBoxCp1250(owner, message, text(Text::replay), MB_ICONWARNING);
@@ -40,7 +42,8 @@ void showReplayState() {
 }
 
 void check(int id, bool on) {
-    CheckMenuItem(shell.mainMenu, static_cast<UINT>(id), MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(shell.mainMenu, static_cast<UINT>(id),
+                  MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 
 } // namespace

@@ -9,8 +9,8 @@
 namespace kestos {
 
 enum class Text : int {
-    ioErrorCaption, // the caption of the warning that a file cannot be opened
-    recording,      // the title bar's word while readings are recorded, and the caption
+    ioErrorCaption,         // the caption of the warning that a file cannot be opened
+    recording,              // the title bar's word while readings are recorded, and the caption
     recordingMarker,        // the title's word for the markers set
     recordingCannotCreate,  // no log file could be made
     recordingWriteFailed,   // a write failed and recording stopped

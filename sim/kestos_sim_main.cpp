@@ -55,13 +55,11 @@ int main(int argc, char** argv) {
     if (!options.replayPath.empty()) {
         std::FILE* file = std::fopen(options.replayPath.c_str(), "rb");
         kestos::DriveLog log;
-        const bool read = file && kestos::readDriveLog(file, log, error);
+        const bool read = file && kestos::sim::readReplayLog(file, log, error);
         if (file) std::fclose(file);
-        if (!read || log.rows.empty()) {
+        if (!read) {
             std::fprintf(stderr, "kestos-sim: %s: %s\n", options.replayPath.c_str(),
-                         !file  ? "cannot open it"
-                         : read ? "no rows"
-                                : error.c_str());
+                         file ? error.c_str() : "cannot open it");
             return 2;
         }
         replay = std::make_unique<kestos::sim::Replay>(std::move(log));

@@ -10,6 +10,13 @@ uint32_t firstTime(const DriveLog& log) {
 
 } // namespace
 
+bool readReplayLog(std::FILE* file, DriveLog& log, std::string& error) {
+    if (!readDriveLog(file, log, error)) return false;
+    if (!log.rows.empty()) return true;
+    error = "the log has no rows";
+    return false;
+}
+
 void Replay::advance(double ms) {
     if (paused_ || ms <= 0) return;
     position_ += ms * speed_;

@@ -5,10 +5,16 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 #include "shell/drive_log.h"
 
 namespace kestos::sim {
+
+// Reads a log to play back; false, with the reason in `error`, when the reader refuses it or it
+// has no rows.
+bool readReplayLog(std::FILE* file, DriveLog& log, std::string& error);
 
 class Replay {
   public:

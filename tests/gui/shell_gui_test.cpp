@@ -354,8 +354,8 @@ TEST_F(Shell, ReplayAndDemoStandInForThePortInBothLanguages) {
     EXPECT_EQ(title(), L"KestoS - Readings - Demo");
     EXPECT_TRUE(inMenu(shell.mainMenu, IDM_REPLAY_STOP));
     EXPECT_FALSE(inMenu(shell.mainMenu, IDM_REPLAY_PAUSE)) << "a demo has no speed";
-    EXPECT_TRUE(pumpUntil([] { return readingsState.fuelStateGas && readingsState.engineSpeed > 1200; },
-                          20000))
+    EXPECT_TRUE(pumpUntil(
+        [] { return readingsState.fuelStateGas && readingsState.engineSpeed > 1200; }, 20000))
         << "the demo engine revs and switches to gas by itself";
     command(IDM_REPLAY_STOP);
     EXPECT_EQ(liveSource(), LiveSource::port);

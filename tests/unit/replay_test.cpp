@@ -239,7 +239,10 @@ TEST(ReplaySession, ElapsedTimes) {
     const struct {
         uint32_t ms;
         const char* text;
-    } cases[] = {{0, "0:00"}, {59999, "0:59"}, {61000, "1:01"}, {3600000, "1:00:00"},
+    } cases[] = {{0, "0:00"},
+                 {59999, "0:59"},
+                 {61000, "1:01"},
+                 {3600000, "1:00:00"},
                  {36061000, "10:01:01"}};
     for (const auto& c : cases) {
         char out[24];
