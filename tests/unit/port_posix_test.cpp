@@ -148,15 +148,17 @@ TEST_F(PosixPort, LinkRecoversWhenTheSimulatorAnswersAgain) {
     linkState.portName = sim.link().c_str();
     pollStatus();
     ASSERT_EQ(linkState.linkDown, 0);
+    // The simulator takes its signal when it gets to it: poll until the link shows it, for at
+    // most a few seconds (each unanswered poll waits its read time-out).
+    auto pollUntilLinkDown = [](int down) {
+        for (int i = 0; i < 30 && linkState.linkDown != down; ++i)
+            pollStatus();
+        return linkState.linkDown;
+    };
     sim.signal(SIGUSR1); // silent
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    for (int i = 0; i < 3; ++i)
-        pollStatus();
-    EXPECT_EQ(linkState.linkDown, 1);
+    EXPECT_EQ(pollUntilLinkDown(1), 1);
     sim.signal(SIGUSR2); // answering again
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    pollStatus();
-    EXPECT_EQ(linkState.linkDown, 0);
+    EXPECT_EQ(pollUntilLinkDown(0), 0);
     EXPECT_EQ(linkState.pollInterval, 50);
 }
 
