@@ -135,6 +135,7 @@ struct LinkOnPort {
         resetReplaySession();
         resetLink();
         setSerialPort(nullptr);
+        linkState = LinkState{}; // the port's name too: later tests expect the default
     }
 };
 
