@@ -9,6 +9,7 @@
 #include "link/device_link.h"
 #include "link/polling.h"
 #include "shell/drive_log.h"
+#include "shell/language.h"
 #include "sim/sim_port.h"
 #include "tests/unit/memory_files.h"
 
@@ -40,6 +41,7 @@ class Cli : public ::testing::Test {
     void SetUp() override {
         resetLink();
         pollingState = PollingState{};
+        resetLanguageState(); // kestos-cli loads no language: files name settings by key
     }
     void TearDown() override { linkState.portName = "COM1:"; }
 
