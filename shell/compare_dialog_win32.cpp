@@ -20,14 +20,14 @@ struct CompareDialog {
 
 // The list's tab stops fall under the column heads.
 void setColumns(HWND dialog) {
-    RECT list{}, head{};
+    RECT list{}, head{}, fourUnits{0, 0, 4, 8};
     GetWindowRect(GetDlgItem(dialog, IDC_COMPARE_LIST), &list);
-    const LONG units = GetDialogBaseUnits();
+    MapDialogRect(dialog, &fourUnits); // tab stops are in the dialog's units
     int stops[2];
     const int heads[2] = {IDC_COMPARE_CONTROLLER, IDC_COMPARE_FILE};
     for (int i = 0; i < 2; ++i) {
         GetWindowRect(GetDlgItem(dialog, heads[i]), &head);
-        stops[i] = (head.left - list.left) * 4 / LOWORD(units); // list box tab stops: dialog units
+        stops[i] = (head.left - list.left) * 4 / (fourUnits.right ? fourUnits.right : 4);
     }
     SendDlgItemMessageW(dialog, IDC_COMPARE_LIST, LB_SETTABSTOPS, 2,
                         reinterpret_cast<LPARAM>(stops));

@@ -111,7 +111,7 @@ void inform(const char* message, Text caption) {
     messageBoxCp1250(shell.pageWindow, message, text(caption), MB_OK | MB_ICONINFORMATION);
 }
 
-// The File menu's file, read and checked; false (with the Part's warnings) when it is not one.
+// The File menu's file, read and checked; false, after its warning, when it is not one.
 bool chooseConfiguration() {
     wchar_t name[nameSize] = {};
     if (!askFileName(false, FileKind::settings, name)) return false;
@@ -150,7 +150,7 @@ void checkUpload(const char* backup) {
         const ShownRow& r = shownRows[i];
         message += std::string("\n") + r.name + ": " + r.a + " / " + r.b;
     }
-    message += std::string("\n\n") + text(Text::uploadBackup) + "\n" + backup;
+    if (backup[0]) message += std::string("\n\n") + text(Text::uploadBackup) + "\n" + backup;
     warn(message.c_str(), text(Text::uploadCheckCaption));
 }
 

@@ -179,10 +179,10 @@ TEST_F(Files, OpenListsTheChangesAndCancelSendsNothing) {
     readController();
     uint8_t values[parameterCount];
     currentValues(values);
-    values[parameterIndexByKey("LambdaPoint")] += 2;         // 0,44 -> 0,48
-    values[parameterIndexByKey("LPGOnRPMHi")] = 27;          // 2000 -> 2100 rpm
+    values[parameterIndexByKey("LambdaPoint")] += 2;              // 0,44 -> 0,48
+    values[parameterIndexByKey("LPGOnRPMHi")] = 27;               // 2000 -> 2100 rpm
     values[parameterIndexByKey("Options")] ^= options::lpgOnTemp; // a check box
-    values[parameterIndexByKey("EmulDO_TimeHi")] ^= 0x01;    // a correction list's nibble
+    values[parameterIndexByKey("EmulDO_TimeHi")] ^= 0x01;         // a correction list's nibble
     char text[configTextSize];
     writeFile("changed.kss", std::string(text, formatConfiguration(values, text, sizeof text)));
 
@@ -263,7 +263,8 @@ TEST_F(Files, SendIsCheckedAndAValueNotTakenIsNamed) {
     EXPECT_EQ(changes.rows.size(), 2u);
     EXPECT_EQ(commandCodes().size(), 27u);
     EXPECT_TRUE(backedUp());
-    EXPECT_EQ(controller.parameter(parameterByKey("AttJump").code), values[parameterIndexByKey("AttJump")]);
+    EXPECT_EQ(controller.parameter(parameterByKey("AttJump").code),
+              values[parameterIndexByKey("AttJump")]);
     EXPECT_EQ(box.first.rfind(L"Sterownik nie przyj\u0105\u0142 tych ustawie\u0144", 0), 0u)
         << std::string(box.first.begin(), box.first.end());
     EXPECT_NE(box.first.find(slot(51) + L": 1,0 / 4,0"), std::wstring::npos) << "both values";
