@@ -78,6 +78,26 @@ bool runLinkBench(int rounds, SerialPort& port) {
     report("Upload of a .kss file (27 frames)", upload, parameterCount * (4 + 3));
     if (answered != parameterCount) std::printf("warning: %d of 27 answered\n", answered);
 
+    // File > Open of a file that changes five settings, without the fitter's time in the
+    // dialog and the backup's file write: the fresh read, the 27 frames, the read-back and the
+    // comparisons. The rounds alternate between the changed and the first set, so that every
+    // round changes five.
+    static ConfigFileContents changed;
+    changed = configFile;
+    for (const char* key : {"InjectDelay", "AttJump", "LambdaDelay", "AttMax", "TPSInert"})
+        changed.fileValues[parameterIndexByKey(key)] += 1;
+    static ShownRow rows[maxShownRows];
+    int round = 0, unchecked = 0;
+    double open = measure(std::max(1, rounds / 4), [&] {
+        const ConfigFileContents& file = round++ % 2 ? configFile : changed;
+        if (compareWithController(file.fileValues, rows, maxShownRows) != 5) ++unchecked;
+        uploadConfiguration(file);
+        if (compareWithController(file.fileValues, rows, maxShownRows) != 0) ++unchecked;
+    });
+    const int blocks = 4 + 4 + 4 + 11 + 4 + 14 + 4 + 16;
+    report("Open: read, 27 frames, check", open, blocks + parameterCount * (4 + 3) + blocks);
+    if (unchecked) std::printf("warning: %d rounds did not compare as expected\n", unchecked);
+
     closePort();
     setSerialPort(nullptr);
     return true;

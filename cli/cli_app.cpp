@@ -31,17 +31,18 @@ const char usageText[] =
     "  watch [--ticks N]   N ticks of the Readings page's polling cycle (default 10)\n"
     "  send CODE VALUE     one command frame; prints the answer\n"
     "  save FILE           reads the controller's set and saves it as a configuration file\n"
-    "  load FILE [--backup DIR]\n"
+    "  load FILE [--backup DIR] [--no-verify]\n"
     "                      checks FILE, saves the controller's current set to DIR first when\n"
-    "                      asked, then sends the 27 parameters\n"
-    "  diff A B            the parameters whose values differ between two files\n"
+    "                      asked, sends the 27 parameters and reads them back to check them\n"
+    "  diff A B            the settings whose values differ between two files, as the pages\n"
+    "                      show them; with --port, diff FILE compares FILE with the controller\n"
     "  record FILE [--seconds N]\n"
     "                      polls status and readings back to back and writes a readings log\n"
     "                      until Ctrl-C or N seconds; a progress line each second\n"
     "  plot LOG --svg OUT  draws a readings log as an SVG picture\n"
     "exit codes: 0 done (diff: equal), 1 files differ, 2 usage, 3 no answer or link down,\n"
     "            4 not a configuration file or readings log, or cannot read it,\n"
-    "            5 cannot write a file\n";
+    "            5 cannot write a file, 6 load: a parameter did not take\n";
 
 struct Options {
     const char* port = nullptr;
@@ -53,7 +54,11 @@ struct Options {
     long ticks = 10;
     long seconds = 0; // record: 0 runs until Ctrl-C
     const char* svg = nullptr;
+    bool verify = true; // load: read back and compare after sending
 };
+
+// The settings that differ, for diff and the check after load.
+ShownRow shownRows[maxShownRows];
 
 // Whole-string decimal or 0x-hex number within [lo, hi].
 bool parseNumber(const char* text, long lo, long hi, long& value) {
@@ -104,6 +109,8 @@ bool parse(int argc, char** argv, Options& o, std::FILE* err, int& status) {
                 status = usage(err, "--seconds takes a number from 1 to 604800");
                 return false;
             }
+        } else if (std::strcmp(a, "--no-verify") == 0) {
+            o.verify = false;
         } else if (std::strcmp(a, "--svg") == 0 && i + 1 < argc) {
             o.svg = argv[++i];
         } else if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
@@ -282,13 +289,6 @@ void printJsonString(std::FILE* out, const char* text) {
     std::fputc('"', out);
 }
 
-// Status and the three block polls; true when the image then holds the controller's set.
-bool readControllerSet() {
-    deviceImage = DeviceImage{}; // only what this run reads counts
-    if (!pollCycle(PollSchedule::parameterPage, false).readings) return false;
-    return !linkState.linkDown && imageHoldsAnswer();
-}
-
 int commandSave(const Options& o, FileSystem& files, std::FILE* out, std::FILE* err) {
     if (o.argCount != 1) return usage(err, "save takes FILE");
     if (!readControllerSet()) {
@@ -366,48 +366,69 @@ int commandLoad(const Options& o, FileSystem& files, std::FILE* out, std::FILE* 
                      sent, parameterCount);
         return exitNoAnswer;
     }
-    return exitDone;
+    if (!o.verify) return exitDone;
+    const int count = compareWithController(configFile.fileValues, shownRows, maxShownRows);
+    if (count < 0) {
+        std::fputs("kestos-cli: the controller did not answer the check after sending\n", err);
+        return exitNoAnswer;
+    }
+    if (count == 0) {
+        if (!o.json) std::fprintf(out, "checked %d of %d parameters\n", sent, parameterCount);
+        return exitDone;
+    }
+    std::fputs("kestos-cli: the controller did not take (controller -> file):\n", err);
+    for (int i = 0; i < count; ++i)
+        std::fprintf(err, "  %s: %s -> %s\n", parameters[shownRows[i].parameter].key,
+                     shownRows[i].a, shownRows[i].b);
+    return exitNotTaken;
 }
 
-// For the two bytes of an engine-speed period: the speed in rpm that their pair gives.
-bool pairSpeed(const Parameter& p, const uint8_t values[parameterCount], unsigned& rpm) {
-    for (const SpeedParameter* s : {&lpgOnSpeed, &cutOffSpeed, &lpgOffSpeed}) {
-        if (p.code != s->loCode && p.code != s->loCode + 1) continue;
-        rpm = rpmFromPeriod(values[parameterIndexByCode(s->loCode + 1)],
-                            values[parameterIndexByCode(s->loCode)]);
-        return true;
+// Rows of differing settings: "Key: a -> b" (the page's label after the key where a language
+// names it), or a JSON list.
+void printRows(const Options& o, std::FILE* out, const ShownRow* rows, int count) {
+    if (o.json) std::fputs("{\"differences\":[", out);
+    for (int i = 0; i < count; ++i) {
+        const ShownRow& r = rows[i];
+        const char* key = parameters[r.parameter].key;
+        if (o.json) {
+            std::fprintf(out, "%s{\"key\":\"%s\",\"name\":", i ? "," : "", key);
+            printJsonString(out, r.name);
+            std::fputs(",\"a\":", out);
+            printJsonString(out, r.a);
+            std::fputs(",\"b\":", out);
+            printJsonString(out, r.b);
+            std::fputc('}', out);
+        } else if (std::strcmp(key, r.name) == 0) {
+            std::fprintf(out, "%s: %s -> %s\n", key, r.a, r.b);
+        } else {
+            std::fprintf(out, "%s (%s): %s -> %s\n", key, r.name, r.a, r.b);
+        }
     }
-    return false;
+    if (o.json) std::fprintf(out, "],\"equal\":%s}\n", count ? "false" : "true");
 }
 
 int commandDiff(const Options& o, FileSystem& files, std::FILE* out, std::FILE* err) {
-    if (o.argCount != 2) return usage(err, "diff takes two files");
     static ConfigFileContents a, b;
+    if (o.port) { // the file against the controller: the controller is "a"
+        if (o.argCount != 1) return usage(err, "diff with --port takes one file");
+        ReadResult read = readConfiguration(files, o.args[0], b);
+        if (read != ReadResult::valid) return badFile(err, o.args[0], read);
+        const int count = compareWithController(b.fileValues, shownRows, maxShownRows);
+        if (count < 0) {
+            std::fputs("kestos-cli: the controller's set could not be read\n", err);
+            return exitNoAnswer;
+        }
+        printRows(o, out, shownRows, count);
+        return count ? exitDiffer : exitDone;
+    }
+    if (o.argCount != 2) return usage(err, "diff takes two files");
     ReadResult readA = readConfiguration(files, o.args[0], a);
     if (readA != ReadResult::valid) return badFile(err, o.args[0], readA);
     ReadResult readB = readConfiguration(files, o.args[1], b);
     if (readB != ReadResult::valid) return badFile(err, o.args[1], readB);
-    int differences = 0;
-    if (o.json) std::fputs("{\"differences\":[", out);
-    for (int i = 0; i < parameterCount; ++i) {
-        if (a.fileValues[i] == b.fileValues[i]) continue;
-        const Parameter& p = parameters[i];
-        unsigned rpmA = 0, rpmB = 0;
-        bool speed = pairSpeed(p, a.fileValues, rpmA) && pairSpeed(p, b.fileValues, rpmB);
-        if (o.json) {
-            std::fprintf(out, "%s{\"key\":\"%s\",\"a\":%u,\"b\":%u", differences ? "," : "", p.key,
-                         a.fileValues[i], b.fileValues[i]);
-            if (speed) std::fprintf(out, ",\"rpmA\":%u,\"rpmB\":%u", rpmA, rpmB);
-            std::fputc('}', out);
-        } else {
-            std::fprintf(out, "%s: %u -> %u", p.key, a.fileValues[i], b.fileValues[i]);
-            if (speed) std::fprintf(out, " (%u -> %u rpm)", rpmA, rpmB);
-            std::fputc('\n', out);
-        }
-        ++differences;
-    }
-    if (o.json) std::fprintf(out, "],\"equal\":%s}\n", differences ? "false" : "true");
-    return differences ? exitDiffer : exitDone;
+    const int count = shownDifferences(a.fileValues, b.fileValues, shownRows, maxShownRows);
+    printRows(o, out, shownRows, count);
+    return count ? exitDiffer : exitDone;
 }
 
 volatile std::sig_atomic_t interrupted = 0;
@@ -522,7 +543,8 @@ int runCli(int argc, char** argv, SerialPort& port, FileSystem& files, bool wind
     if (o.backup && command != Command::load) return usage(err, "--backup goes with load");
     if (o.seconds && command != Command::record) return usage(err, "--seconds goes with record");
     if (o.svg && command != Command::plot) return usage(err, "--svg goes with plot");
-    if (command == Command::diff) return commandDiff(o, files, out, err);
+    if (!o.verify && command != Command::load) return usage(err, "--no-verify goes with load");
+    if (command == Command::diff && !o.port) return commandDiff(o, files, out, err);
     if (command == Command::plot) return commandPlot(o, files, err);
 
     // The link keeps a pointer to the name; it is put back before the caller's strings go.
@@ -545,7 +567,7 @@ int runCli(int argc, char** argv, SerialPort& port, FileSystem& files, bool wind
     case Command::save: result = commandSave(o, files, out, err); break;
     case Command::load: result = commandLoad(o, files, out, err); break;
     case Command::record: result = commandRecord(o, port, files, out, err); break;
-    case Command::diff:
+    case Command::diff: result = commandDiff(o, files, out, err); break;
     case Command::plot: break;
     }
 

@@ -14,6 +14,7 @@ constexpr int exitUsage = 2;
 constexpr int exitNoAnswer = 3;
 constexpr int exitBadFile = 4;     // not a configuration file, or it cannot be read
 constexpr int exitWriteFailed = 5; // a file or the backup cannot be written
+constexpr int exitNotTaken = 6;    // load: the check after sending found a parameter not taken
 
 // Runs one command line against `port`, with files through `files`. Output goes to `out`,
 // messages to `err`. `windowsPortNames` makes PORT one of COM1..COM4 instead of a device path.

@@ -47,6 +47,7 @@
 #define IDD_SCOPE 159
 #define IDD_EMULATION 170
 #define IDD_ABOUT 186
+#define IDD_COMPARE 190
 
 /* Menu commands. The main window dispatches IDM_FIRST..IDM_LAST. */
 #define IDM_FIRST 40002
@@ -81,7 +82,8 @@
 #define IDM_REPLAY_SPEED_4 40047
 #define IDM_REPLAY_SPEED_8 40048
 #define IDM_REPLAY_STOP 40049
-#define IDM_LAST 40049
+#define IDM_FILE_COMPARE 40050
+#define IDM_LAST 40050
 
 /* Readings page (IDD_READINGS) */
 #define IDC_LEARN 1005     /* "NAUKA" */
@@ -207,5 +209,12 @@
 #define IDC_ABOUT_VERSION_LABEL 1076
 #define IDC_ABOUT_FIRMWARE_LABEL 1077
 #define IDC_ABOUT_FIRMWARE 1125
+
+/* The differences between a file and the controller (IDD_COMPARE); Send or Close is IDOK */
+#define IDC_COMPARE_INTRO 1201
+#define IDC_COMPARE_SETTING 1202
+#define IDC_COMPARE_CONTROLLER 1203
+#define IDC_COMPARE_FILE 1204
+#define IDC_COMPARE_LIST 1205
 
 #endif

@@ -161,6 +161,7 @@ bool runCommand(int id) {
     case IDM_EXIT: exitProgram(); return true;
     case IDM_FILE_SAVE_AS: saveConfigurationAs(); return true;
     case IDM_FILE_OPEN: openConfiguration(); return true;
+    case IDM_FILE_COMPARE: compareConfiguration(); return true;
     case IDM_FILE_RECORD: toggleRecording(); return true;
     case IDM_RECORD_MARKER: addMarker(); return true;
     case IDM_FILE_REPLAY: replayRecording(); return true;

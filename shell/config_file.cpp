@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "link/device_link.h"
+#include "link/polling.h"
 #include "shell/words.h"
 
 namespace kestos {
@@ -81,6 +82,19 @@ ReadResult readConfiguration(FileSystem& files, const char* path, ConfigFileCont
     readConfigurationWords(file, into);
     std::fclose(file);
     return contentsValid(into) ? ReadResult::valid : ReadResult::invalid;
+}
+
+bool readControllerSet() {
+    deviceImage = DeviceImage{};
+    if (!pollCycle(PollSchedule::parameterPage, false).readings) return false;
+    return !linkState.linkDown && imageHoldsAnswer();
+}
+
+int compareWithController(const uint8_t values[parameterCount], ShownRow* rows, int capacity) {
+    if (!readControllerSet()) return -1;
+    uint8_t controller[parameterCount];
+    currentValues(controller);
+    return shownDifferences(controller, values, rows, capacity);
 }
 
 int uploadConfiguration(const ConfigFileContents& contents) {

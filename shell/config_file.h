@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "link/params.h"
+#include "pages/params/param_texts.h"
 #include "shell/config_keys.h"
 #include "shell/file_system.h"
 
@@ -51,5 +52,12 @@ ReadResult readConfiguration(FileSystem& files, const char* path, ConfigFileCont
 // Sends the 27 values of `contents` in key table order; stops at the first answer that is
 // not 3 bytes. Returns the number of parameters the controller answered.
 int uploadConfiguration(const ConfigFileContents& contents);
+
+// Status and the three blocks read afresh (nothing older counts); true when the image then
+// holds the controller's whole set.
+bool readControllerSet();
+// The controller's set, read afresh, against `values`: the rows that differ, in the pages'
+// words (the controller's value first). -1 when the set could not be read.
+int compareWithController(const uint8_t values[parameterCount], ShownRow* rows, int capacity);
 
 } // namespace kestos

@@ -4,7 +4,10 @@
 
 #include <commdlg.h>
 
+#include <string>
+
 #include "shell/backups.h"
+#include "shell/compare_dialog_win32.h"
 #include "shell/config_file.h"
 #include "shell/file_system_win32.h"
 #include "shell/language.h"
@@ -100,25 +103,91 @@ void saveConfigurationAs() {
     }
 }
 
-void openConfiguration() {
-    if (refusedDuringReplay(shell.pageWindow, Text::replayRefusesOpen)) return;
+namespace {
+
+constexpr int slotLinkDown = 30;
+
+void inform(const char* message, Text caption) {
+    messageBoxCp1250(shell.pageWindow, message, text(caption), MB_OK | MB_ICONINFORMATION);
+}
+
+// The File menu's file, read and checked; false, after its warning, when it is not one.
+bool chooseConfiguration() {
     wchar_t name[nameSize] = {};
-    if (!askFileName(false, FileKind::settings, name)) return;
+    if (!askFileName(false, FileKind::settings, name)) return false;
     char path[pathSize];
     ReadResult read = wideToUtf8(name, path, sizeof path)
                           ? readConfiguration(files, path, configFile)
                           : ReadResult::cannotOpen;
     if (read == ReadResult::cannotOpen) {
         warn(slotText(slotCannotOpen), text(Text::ioErrorCaption));
-        return;
+        return false;
     }
     if (read == ReadResult::invalid) {
         warn(slotText(slotInvalid), slotText(slotInvalidCaption));
+        return false;
+    }
+    return true;
+}
+
+ShownRow shownRows[maxShownRows];
+
+// After the 27 frames: the blocks read back against the file.
+void checkUpload(const char* backup) {
+    const int count = compareWithController(configFile.fileValues, shownRows, maxShownRows);
+    if (count < 0) {
+        warn(slotText(slotSendFailed), slotText(slotSendFailedCaption));
         return;
     }
-    backupBeforeOverwrite(files);
-    if (uploadConfiguration(configFile) < parameterCount)
+    if (count == 0) {
+        char message[namedTextSize + 16];
+        textWithNumber(Text::uploadChecked, parameterCount, message, sizeof message);
+        inform(message, Text::uploadCheckCaption);
+        return;
+    }
+    std::string message = text(Text::uploadNotTaken);
+    for (int i = 0; i < count; ++i) {
+        const ShownRow& r = shownRows[i];
+        message += std::string("\n") + r.name + ": " + r.a + " / " + r.b;
+    }
+    if (backup[0]) message += std::string("\n\n") + text(Text::uploadBackup) + "\n" + backup;
+    warn(message.c_str(), text(Text::uploadCheckCaption));
+}
+
+} // namespace
+
+void openConfiguration() {
+    if (refusedDuringReplay(shell.pageWindow, Text::replayRefusesOpen)) return;
+    if (!chooseConfiguration()) return;
+    // What the file changes, from the controller's set as it is now; nothing goes out unseen.
+    const int count = compareWithController(configFile.fileValues, shownRows, maxShownRows);
+    if (count < 0) {
         warn(slotText(slotSendFailed), slotText(slotSendFailedCaption));
+        return;
+    }
+    if (count == 0) {
+        inform(text(Text::compareSame), Text::compareCaption);
+        return;
+    }
+    if (!showCompareDialog(shell.pageWindow, CompareMode::beforeSending, shownRows, count)) return;
+    char backup[pathSize] = "";
+    backupBeforeOverwrite(files, backupFolder, &backup);
+    if (uploadConfiguration(configFile) < parameterCount) {
+        warn(slotText(slotSendFailed), slotText(slotSendFailedCaption));
+        return;
+    }
+    checkUpload(backup);
+}
+
+void compareConfiguration() {
+    if (!chooseConfiguration()) return;
+    const int count = compareWithController(configFile.fileValues, shownRows, maxShownRows);
+    if (count < 0)
+        warn(slotText(slotLinkDown), text(Text::compareViewCaption));
+    else if (count == 0)
+        inform(text(Text::compareSameView), Text::compareViewCaption);
+    else
+        showCompareDialog(shell.pageWindow, CompareMode::view, shownRows, count);
 }
 
 } // namespace kestos

@@ -46,6 +46,7 @@ bool runCommand(int id);
 // The file menu's configuration files, and the files every window of the program uses.
 void saveConfigurationAs();
 void openConfiguration();
+void compareConfiguration();
 FileSystem& programFiles();
 // The common Open dialog for one kind of file; false when cancelled (or, with a warning, when
 // the name cannot be used). `path` is UTF-8.

@@ -1,5 +1,6 @@
 #include "shell/texts.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "shell/language.h"
@@ -46,6 +47,16 @@ const char* text(Text id) {
     const int i = static_cast<int>(id);
     if (i < 0 || i >= textCount) return "";
     return namedTexts.loaded[i] ? namedTexts.text[i] : textEntries[i].english;
+}
+
+void textWithNumber(Text id, int n, char* out, std::size_t size) {
+    const char* t = text(id);
+    const char* at = std::strstr(t, "%d");
+    if (!at) {
+        std::snprintf(out, size, "%s", t);
+        return;
+    }
+    std::snprintf(out, size, "%.*s%d%s", static_cast<int>(at - t), t, n, at + 2);
 }
 
 void resetNamedTexts() {

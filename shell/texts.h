@@ -23,6 +23,24 @@ enum class Text : int {
     replayRefusesReset,     // the factory reset during a replay or the demo
     replayRefusesRecording, // recording during a replay or the demo
     replayWhileRecording,   // a replay or the demo asked for while recording
+    valueOn,
+    valueOff,
+    compareCaption,
+    compareIntro,
+    compareViewCaption,
+    compareViewIntro,
+    compareSetting,
+    compareController,
+    compareFile,
+    compareSend,
+    compareCancel,
+    compareClose,
+    compareSame,
+    compareSameView,
+    uploadChecked,
+    uploadNotTaken,
+    uploadBackup,
+    uploadCheckCaption,
     count
 };
 constexpr int textCount = static_cast<int>(Text::count);
@@ -59,12 +77,38 @@ inline constexpr TextEntry textEntries[textCount] = {
     {Text::replayWhileRecording, "replay_while_recording",
      "Readings are being recorded. Stop the recording (File > Record readings) before a replay "
      "or the demo."},
+    {Text::valueOn, "value_on", "On"},
+    {Text::valueOff, "value_off", "Off"},
+    {Text::compareCaption, "compare_caption", "Changes to send"},
+    {Text::compareIntro, "compare_intro",
+     "Sending this file changes these settings of the controller:"},
+    {Text::compareViewCaption, "compare_view_caption", "Compare with controller"},
+    {Text::compareViewIntro, "compare_view_intro",
+     "The file differs from the controller in these settings:"},
+    {Text::compareSetting, "compare_setting", "Setting"},
+    {Text::compareController, "compare_controller", "Controller"},
+    {Text::compareFile, "compare_file", "File"},
+    {Text::compareSend, "compare_send", "Send"},
+    {Text::compareCancel, "compare_cancel", "Cancel"},
+    {Text::compareClose, "compare_close", "Close"},
+    {Text::compareSame, "compare_same",
+     "The file holds the same settings as the controller. Nothing was sent."},
+    {Text::compareSameView, "compare_same_view",
+     "The file holds the same settings as the controller."},
+    {Text::uploadChecked, "upload_checked", "%d parameters sent and checked."},
+    {Text::uploadNotTaken, "upload_not_taken",
+     "The controller did not take these settings (controller / file):"},
+    {Text::uploadBackup, "upload_backup", "Its settings from before the upload are in the backup:"},
+    {Text::uploadCheckCaption, "upload_check_caption", "Check after sending"},
 };
 
 constexpr int namedTextSize = 256; // 255 bytes and the terminating zero
 
 // The text in the language loaded last (code page 1250 bytes).
 const char* text(Text id);
+// The text with its first "%d" replaced by `n` (any other '%' is kept as it is: a language file
+// is no format string).
+void textWithNumber(Text id, int n, char* out, std::size_t size);
 
 // Back to the built-in English for every text. `loadLanguage` does this before it reads.
 void resetNamedTexts();

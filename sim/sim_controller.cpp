@@ -299,6 +299,7 @@ bool Controller::command(uint8_t code, uint8_t value) {
         return true;
     }
     if (!slot(code)) return false;
+    if (code == faults.keepCode) return true; // answered as taken, and kept as it was
     setParameter(code, value);
     if (slot(code) == &readingsParams_[4]) replayWritten_ = true;
     return true;

@@ -20,6 +20,7 @@ struct Faults {
     unsigned delayMs = 0;          // extra time before an answer starts
     int firmwareMajor = 1;         // 1..8, encoded into the status answer's byte 2
     int firmwareMinor = 4;         // 0..31
+    int keepCode = 0;              // a parameter code whose writes are answered but not taken
 };
 
 // How the next learning run ends.

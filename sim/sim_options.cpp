@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "link/params.h"
+
 namespace kestos::sim {
 
 namespace {
@@ -45,6 +47,7 @@ const char* simUsage() {
            "  --short              every answer two bytes short\n"
            "  --garbage            every answer starts with 0x00\n"
            "  --firmware MAJ.MIN   firmware version reported (1..8 . 0..31, default 1.4)\n"
+           "  --keep KEY           answer writes of parameter KEY (a .kss key) but keep its value\n"
            "  --seed N             seed of the bench programme's randomness (default 1)\n"
            "  --warm               start with a warm engine at idle instead of a cold start\n"
            "  --cycle-faults MS    every MS ms the next fault: none, silent, bad checksum, short,\n"
@@ -121,6 +124,15 @@ bool parseSimOptions(int argc, const char* const* argv, SimOptions& out, std::st
                 error = "--firmware wants MAJOR.MINOR, major 1..8, minor 0..31";
                 return false;
             }
+            ++i;
+        } else if (arg == "--keep") {
+            if (!needValue()) return false;
+            const int index = parameterIndexByKey(value);
+            if (index < 0) {
+                error = "--keep wants a parameter key such as InjectDelay";
+                return false;
+            }
+            out.faults.keepCode = parameters[index].code;
             ++i;
         } else if (arg == "--cycle-faults") {
             if (!needValue()) return false;

@@ -65,12 +65,6 @@ constexpr ListItems lambdaPointType0 = numbers(11, 40, 2, 0, "0,%ld");
 constexpr ListItems lambdaPointType5 = numbers(16, 0, 2, 0, "1,%02ld");
 constexpr ListItems lambdaPointOther = numbers(51, 200, 2, 100, "%ld:%02ld");
 
-int lambdaPointOffset(int sensorType) {
-    if (sensorType == 0) return 20;
-    if (sensorType == 5) return 50;
-    return 100;
-}
-
 constexpr NibbleList nibble(int id, ParamKey key, int shift, long first) {
     return {id, key, shift, numbers(16, first, 2, 0, "%ld", "+%ld")};
 }
@@ -238,6 +232,12 @@ bool emulTimesEnabled() {
 
 bool tpsInertEnabled() {
     return (parameterValue(parameterByKey("LambdaType")) & 0x02) == 0;
+}
+
+int lambdaPointOffset(int sensorType) {
+    if (sensorType == 0) return 20;
+    if (sensorType == 5) return 50;
+    return 100;
 }
 
 const ListItems& lambdaPointItems(int sensorType) {

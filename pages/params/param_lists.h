@@ -118,8 +118,10 @@ struct ParamsState {
 extern ParamsState paramsState;
 void resetParamsState();
 
-// The items of the Configuration page's lambda point list for a sensor type.
+// The items of the Configuration page's lambda point list for a sensor type, and the byte
+// value of its first item.
 const ListItems& lambdaPointItems(int sensorType);
+int lambdaPointOffset(int sensorType);
 // The items a list has now (the lambda point list follows `shownLambdaType`).
 const ListItems& currentItems(const ParamList& list);
 

@@ -77,6 +77,8 @@ e2e_wait_for 5 test -s "$e2e_dir/set.kss" || e2e_fail "Save As wrote nothing"
 # Written whole once the dialog is gone and the window answers again.
 saved() { e2e_no_dialog && [ "$(e2e_probe ping)" = ok ]; }
 e2e_wait_for 5 saved || e2e_fail "the program did not come back from Save As"
+# A set that differs from the controller's, so that there is something to send.
+sed -i 's/^InjectDelay= [0-9]*/InjectDelay= 40/' "$e2e_dir/set.kss"
 cp "$e2e_dir/set.kss" "$e2e_dir/set.copy"
 kill "$e2e_sim_pid"
 e2e_wait_for 5 test ! -e "$e2e_win/vcom1" || e2e_fail "the simulator's link stayed"
@@ -86,6 +88,9 @@ e2e_probe post-command IDM_FILE_OPEN
 e2e_wait_for 5 e2e_file_dialog_up || e2e_fail "no open dialog"
 from=$(($(e2e_log_lines) + 1))
 e2e_probe dialog type cmb13 "$("$kestos_wine" winepath -w "$e2e_dir/set.kss" 2>/dev/null)"
+changes_up() { e2e_probe dialog text IDC_COMPARE_INTRO >/dev/null 2>&1; }
+e2e_wait_for 10 changes_up || e2e_fail "no list of the changes before sending"
+e2e_probe dialog post-click IDOK
 # Frames received from the upload's first (Options, code 05) on.
 upload_frames() {
   awk -v from="$from" 'NR >= from && $2 == "RX" && ($4 == "05" || n) { n++ } END { print n + 0 }' "$e2e_log"

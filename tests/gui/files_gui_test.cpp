@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "link/params.h"
 #include "shell/config_file.h"
 #include "shell/text_win32.h"
 #include "res/resource.h"
@@ -130,7 +131,150 @@ TEST_F(Files, OpenWarnsOfABadFileAndASilentController) {
     EXPECT_EQ(answerModals([&] { command(IDM_FILE_OPEN); }, {typeName(L"good.kss"), readBox(box)}),
               2);
     EXPECT_EQ(box, slots(171, 170));
-    EXPECT_EQ(commandCodes(), std::vector<int>{5}) << "no frame after the first unanswered";
+    EXPECT_TRUE(commandCodes().empty()) << "the controller did not answer the read: nothing sent";
+    EXPECT_FALSE(backedUp());
+}
+
+namespace {
+
+// The list of changes as the fitter reads it, and the buttons it offers.
+struct Changes {
+    std::vector<std::wstring> rows;
+    std::wstring caption, ok, cancel;
+    bool cancelShown = false;
+    RECT rect{};
+    bool scrolls = false;
+};
+ModalAnswer readChanges(Changes& into, int button) {
+    return [&into, button](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_COMPARE_LIST);
+        const int n = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+        into.rows.clear();
+        for (int i = 0; i < n; ++i) {
+            wchar_t row[256] = {};
+            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row));
+            into.rows.push_back(row);
+        }
+        into.caption = windowText(dialog);
+        into.ok = windowText(GetDlgItem(dialog, IDOK));
+        into.cancel = windowText(GetDlgItem(dialog, IDCANCEL));
+        into.cancelShown = IsWindowVisible(GetDlgItem(dialog, IDCANCEL)) != 0;
+        GetWindowRect(dialog, &into.rect);
+        into.scrolls = (GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL) &&
+                       SendMessageW(list, LB_GETTOPINDEX, 0, 0) == 0 &&
+                       n * SendMessageW(list, LB_GETITEMHEIGHT, 0, 0) > [&] {
+                           RECT r{};
+                           GetClientRect(list, &r);
+                           return static_cast<LRESULT>(r.bottom);
+                       }();
+        press(dialog, button);
+    };
+}
+
+} // namespace
+
+// Before sending: the settings the file changes, named and shown as their pages show them;
+// Cancel sends nothing and backs nothing up; Compare with controller offers only Close.
+TEST_F(Files, OpenListsTheChangesAndCancelSendsNothing) {
+    readController();
+    uint8_t values[parameterCount];
+    currentValues(values);
+    values[parameterIndexByKey("LambdaPoint")] += 2;              // 0,44 -> 0,48
+    values[parameterIndexByKey("LPGOnRPMHi")] = 27;               // 2000 -> 2100 rpm
+    values[parameterIndexByKey("Options")] ^= options::lpgOnTemp; // a check box
+    values[parameterIndexByKey("EmulDO_TimeHi")] ^= 0x01;         // a correction list's nibble
+    char text[configTextSize];
+    writeFile("changed.kss", std::string(text, formatConfiguration(values, text, sizeof text)));
+
+    Changes changes;
+    port.clearFrames();
+    EXPECT_EQ(answerModals([&] { command(IDM_FILE_OPEN); },
+                           {typeName(L"changed.kss"), readChanges(changes, IDCANCEL)}),
+              2);
+    const std::vector<std::wstring> expected = {
+        slot(41) + L"\t0,44\t0,48", slot(47) + L"\t2000\t2100",
+        slot(116) + L"\tW\u0142.\tWy\u0142.", slot(99) + L"\t0\t+2"};
+    EXPECT_EQ(changes.rows, expected);
+    EXPECT_EQ(changes.ok, L"Wy\u015blij");
+    EXPECT_EQ(changes.cancel, L"Anuluj");
+    EXPECT_TRUE(commandCodes().empty()) << "Cancel sends nothing";
+    EXPECT_FALSE(backedUp());
+
+    EXPECT_EQ(answerModals([&] { command(IDM_FILE_COMPARE); },
+                           {typeName(L"changed.kss"), readChanges(changes, IDOK)}),
+              2);
+    EXPECT_EQ(changes.rows, expected);
+    EXPECT_EQ(changes.ok, L"Zamknij");
+    EXPECT_FALSE(changes.cancelShown) << "only Close";
+    EXPECT_TRUE(commandCodes().empty());
+}
+
+// All 27 differ: the list scrolls in a dialog that fits the smallest desktop, centred on the
+// main window. The same set again: nothing differs, nothing is sent.
+TEST_F(Files, ManyChangesScrollAndNoChangeSendsNothing) {
+    readController();
+    uint8_t values[parameterCount];
+    currentValues(values);
+    char text[configTextSize];
+    writeFile("same.kss", std::string(text, formatConfiguration(values, text, sizeof text)));
+    for (uint8_t& v : values)
+        v ^= 0x5A;
+    writeFile("other.kss", std::string(text, formatConfiguration(values, text, sizeof text)));
+
+    Changes changes;
+    port.clearFrames();
+    EXPECT_EQ(answerModals([&] { command(IDM_FILE_OPEN); },
+                           {typeName(L"other.kss"), readChanges(changes, IDCANCEL)}),
+              2);
+    EXPECT_GE(changes.rows.size(), 27u);
+    EXPECT_TRUE(changes.scrolls) << "more rows than the list shows: it scrolls";
+    EXPECT_LE(changes.rect.right - changes.rect.left, 640);
+    EXPECT_LE(changes.rect.bottom - changes.rect.top, 480);
+    const RECT main = windowRect();
+    EXPECT_NEAR((changes.rect.left + changes.rect.right) / 2, (main.left + main.right) / 2, 2);
+    EXPECT_NEAR((changes.rect.top + changes.rect.bottom) / 2, (main.top + main.bottom) / 2, 2);
+
+    Box box;
+    EXPECT_EQ(answerModals([&] { command(IDM_FILE_OPEN); }, {typeName(L"same.kss"), readBox(box)}),
+              2);
+    EXPECT_EQ(box.first.rfind(L"Plik zawiera te same ustawienia co sterownik.", 0), 0u);
+    EXPECT_TRUE(commandCodes().empty());
+    EXPECT_FALSE(backedUp());
+}
+
+// Send: the backup, the 27 frames, the set read back. A value the controller keeps is named in
+// the warning with both values and the backup to go back to.
+TEST_F(Files, SendIsCheckedAndAValueNotTakenIsNamed) {
+    readController();
+    uint8_t values[parameterCount];
+    currentValues(values);
+    values[parameterIndexByKey("InjectDelay")] = 40;
+    values[parameterIndexByKey("AttJump")] += 1;
+    char text[configTextSize];
+    writeFile("send.kss", std::string(text, formatConfiguration(values, text, sizeof text)));
+    controller.faults.keepCode = parameterByKey("InjectDelay").code;
+
+    Changes changes;
+    Box box;
+    port.clearFrames();
+    EXPECT_EQ(answerModals([&] { command(IDM_FILE_OPEN); },
+                           {typeName(L"send.kss"), readChanges(changes, IDOK), readBox(box)}),
+              3);
+    EXPECT_EQ(changes.rows.size(), 2u);
+    EXPECT_EQ(commandCodes().size(), 27u);
+    EXPECT_TRUE(backedUp());
+    EXPECT_EQ(controller.parameter(parameterByKey("AttJump").code),
+              values[parameterIndexByKey("AttJump")]);
+    EXPECT_EQ(box.first.rfind(L"Sterownik nie przyj\u0105\u0142 tych ustawie\u0144", 0), 0u)
+        << std::string(box.first.begin(), box.first.end());
+    EXPECT_NE(box.first.find(slot(51) + L": 1,0 / 4,0"), std::wstring::npos) << "both values";
+    EXPECT_NE(box.first.find(L"Backup\\KestoS-"), std::wstring::npos) << "the way back";
+
+    controller.faults.keepCode = 0;
+    EXPECT_EQ(answerModals([&] { command(IDM_FILE_OPEN); },
+                           {typeName(L"send.kss"), readChanges(changes, IDOK), readBox(box)}),
+              3);
+    EXPECT_EQ(box.first, L"Wys\u0142ano i sprawdzono parametry: 27.");
 }
 
 TEST_F(Files, ResetPageInEachClassAndItsOutcome) {

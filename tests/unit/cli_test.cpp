@@ -9,6 +9,7 @@
 #include "link/device_link.h"
 #include "link/polling.h"
 #include "shell/drive_log.h"
+#include "shell/language.h"
 #include "sim/sim_port.h"
 #include "tests/unit/memory_files.h"
 
@@ -40,6 +41,7 @@ class Cli : public ::testing::Test {
     void SetUp() override {
         resetLink();
         pollingState = PollingState{};
+        resetLanguageState(); // kestos-cli loads no language: files name settings by key
     }
     void TearDown() override { linkState.portName = "COM1:"; }
 
@@ -154,10 +156,13 @@ TEST_F(Cli, SaveLoadAndDiffFiles) {
     files.files["b.kss"].replace(a.find("LPGOnRPMHi= 29"), 14, "LPGOnRPMHi= 25");
     CliRun diff = run({"diff", "a.kss", "b.kss"});
     EXPECT_EQ(diff.code, exitDiffer);
-    EXPECT_EQ(diff.out, "LPGOnRPMHi: 29 -> 25 (2000 -> 2300 rpm)\n");
+    EXPECT_EQ(diff.out, "LPGOnRPMHi: 2000 -> 2300\n") << "the speed, as the page's list shows it";
     CliRun json = run({"--json", "diff", "a.kss", "b.kss"});
-    EXPECT_EQ(json.out, "{\"differences\":[{\"key\":\"LPGOnRPMHi\",\"a\":29,\"b\":25,"
-                        "\"rpmA\":2000,\"rpmB\":2300}],\"equal\":false}\n");
+    EXPECT_EQ(json.out, "{\"differences\":[{\"key\":\"LPGOnRPMHi\",\"name\":\"LPGOnRPMHi\","
+                        "\"a\":\"2000\",\"b\":\"2300\"}],\"equal\":false}\n");
+    CliRun withController = run({"--port", "p", "diff", "b.kss"});
+    EXPECT_EQ(withController.code, exitDiffer);
+    EXPECT_EQ(withController.out, "LPGOnRPMHi: 2000 -> 2300\n") << "the controller first";
 
     port.clearFrames();
     CliRun loaded = run({"--port", "p", "--json", "load", "b.kss", "--backup", "Backup"});
@@ -167,7 +172,17 @@ TEST_F(Cli, SaveLoadAndDiffFiles) {
     const std::string backup = "Backup/" + *files.namesIn("Backup").begin();
     EXPECT_EQ(files.files[backup], a) << "the controller's set before the upload";
     EXPECT_EQ(loaded.out, "{\"sent\":27,\"parameters\":27,\"backup\":\"" + backup + "\"}\n");
-    EXPECT_EQ(port.frames().size(), 4u + 27u) << "status, three block polls, 27 commands";
+    EXPECT_EQ(port.frames().size(), 4u + 27u + 4u)
+        << "status, three block polls, 27 commands, the four polls of the check";
+    EXPECT_EQ(run({"--port", "p", "diff", "b.kss"}).code, exitDone);
+
+    controller.faults.keepCode = 14; // InjectDelay: answered, not taken
+    files.files["c.kss"] = a;
+    files.files["c.kss"].replace(a.find("InjectDelay= "), 15, "InjectDelay= 40");
+    CliRun kept = run({"--port", "p", "load", "c.kss"});
+    EXPECT_EQ(kept.code, exitNotTaken);
+    EXPECT_NE(kept.err.find("  InjectDelay: "), std::string::npos) << kept.err;
+    EXPECT_EQ(run({"--port", "p", "load", "c.kss", "--no-verify"}).code, exitDone);
 }
 
 TEST_F(Cli, FileCommandsFailWithoutHarm) {
