@@ -12,6 +12,8 @@
 #include "link/params.h"
 #include "link/polling.h"
 #include "cli/log_plot.h"
+#include "link/port_names.h"
+#include "link/port_search.h"
 #include "shell/backups.h"
 #include "shell/config_file.h"
 #include "shell/drive_log.h"
@@ -22,7 +24,8 @@ namespace kestos {
 namespace {
 
 const char usageText[] =
-    "usage: kestos-cli --port PORT [--json] COMMAND\n"
+    "usage: kestos-cli --port PORT|auto [--json] COMMAND\n"
+    "       kestos-cli [--json] ports [--probe]\n"
     "       kestos-cli [--json] diff A.kss B.kss\n"
     "       kestos-cli plot LOG --svg OUT.svg\n"
     "commands:\n"
@@ -40,6 +43,8 @@ const char usageText[] =
     "                      polls status and readings back to back and writes a readings log\n"
     "                      until Ctrl-C or N seconds; a progress line each second\n"
     "  plot LOG --svg OUT  draws a readings log as an SVG picture\n"
+    "  ports [--probe]     the serial ports present; with --probe, which answers as a controller\n"
+    "PORT auto finds the controller first: one status request on each port present.\n"
     "exit codes: 0 done (diff: equal), 1 files differ, 2 usage, 3 no answer or link down,\n"
     "            4 not a configuration file or readings log, or cannot read it,\n"
     "            5 cannot write a file, 6 load: a parameter did not take\n";
@@ -55,6 +60,7 @@ struct Options {
     long seconds = 0; // record: 0 runs until Ctrl-C
     const char* svg = nullptr;
     bool verify = true; // load: read back and compare after sending
+    bool probe = false; // ports: ask each for a status answer
 };
 
 // The settings that differ, for diff and the check after load.
@@ -67,20 +73,6 @@ bool parseNumber(const char* text, long lo, long hi, long& value) {
     long v = std::strtol(text, &end, 0);
     if (*end != 0 || v < lo || v > hi) return false;
     value = v;
-    return true;
-}
-
-// "COM3", "com3" or "COM3:" become "COM3:"; anything else is refused.
-bool windowsPortName(const char* text, char (&name)[6]) {
-    if (std::strlen(text) < 4 || std::strlen(text) > 5) return false;
-    if (std::toupper(static_cast<unsigned char>(text[0])) != 'C' ||
-        std::toupper(static_cast<unsigned char>(text[1])) != 'O' ||
-        std::toupper(static_cast<unsigned char>(text[2])) != 'M')
-        return false;
-    if (text[3] < '1' || text[3] > '4') return false;
-    if (text[4] != 0 && text[4] != ':') return false;
-    std::memcpy(name, "COMx:", 6);
-    name[3] = text[3];
     return true;
 }
 
@@ -109,6 +101,8 @@ bool parse(int argc, char** argv, Options& o, std::FILE* err, int& status) {
                 status = usage(err, "--seconds takes a number from 1 to 604800");
                 return false;
             }
+        } else if (std::strcmp(a, "--probe") == 0) {
+            o.probe = true;
         } else if (std::strcmp(a, "--no-verify") == 0) {
             o.verify = false;
         } else if (std::strcmp(a, "--svg") == 0 && i + 1 < argc) {
@@ -132,7 +126,8 @@ bool parse(int argc, char** argv, Options& o, std::FILE* err, int& status) {
         status = usage(err, "no command");
         return false;
     }
-    if (!o.port && std::strcmp(o.command, "diff") != 0 && std::strcmp(o.command, "plot") != 0) {
+    if (!o.port && std::strcmp(o.command, "diff") != 0 && std::strcmp(o.command, "plot") != 0 &&
+        std::strcmp(o.command, "ports") != 0) {
         status = usage(err, "--port is required");
         return false;
     }
@@ -510,16 +505,91 @@ int commandPlot(const Options& o, FileSystem& files, std::FILE* err) {
     return exitDone;
 }
 
+// What a port name opens by: COMn as Windows takes it, a device path as it is.
+bool windowsNames = false;
+const char* openNameOf(const std::string& name) {
+    return windowsNames ? comOpenName(comNumberOf(name.c_str())) : name.c_str();
+}
+
+const char* resultWord(PortProbe::Result r) {
+    switch (r) {
+    case PortProbe::Result::controller: return "controller";
+    case PortProbe::Result::noAnswer: return "no answer";
+    case PortProbe::Result::busy: return "busy";
+    case PortProbe::Result::cannotOpen: return "cannot open";
+    }
+    return "";
+}
+
+std::vector<std::string> namesOf(const std::vector<PresentPort>& ports) {
+    std::vector<std::string> names;
+    for (const PresentPort& p : ports)
+        names.push_back(p.name);
+    return names;
+}
+
+int commandPorts(const Options& o, const std::vector<PresentPort>& present, std::FILE* out) {
+    std::vector<PortProbe> probes;
+    if (o.probe) probes = probePorts(namesOf(present), openNameOf, true);
+    bool found = false;
+    if (o.json) std::fputs("{\"ports\":[", out);
+    for (std::size_t i = 0; i < present.size(); ++i) {
+        const PresentPort& p = present[i];
+        const PortProbe* probe = i < probes.size() ? &probes[i] : nullptr;
+        found = found || (probe && probe->result == PortProbe::Result::controller);
+        if (o.json) {
+            std::fputs(i ? ",{\"name\":" : "{\"name\":", out);
+            printJsonString(out, p.name.c_str());
+            std::fputs(",\"device\":", out);
+            printJsonString(out, p.device.c_str());
+            if (probe) {
+                std::fputs(",\"answer\":", out);
+                printJsonString(out, resultWord(probe->result));
+                std::fputs(",\"reason\":", out);
+                printJsonString(out, probe->reason.c_str());
+            }
+            std::fputc('}', out);
+        } else {
+            std::fprintf(
+                out, "%s%s%s%s%s%s%s\n", p.name.c_str(), p.device.empty() ? "" : "\t",
+                p.device.c_str(), probe ? "\t" : "", probe ? resultWord(probe->result) : "",
+                probe && !probe->reason.empty() ? ": " : "", probe ? probe->reason.c_str() : "");
+        }
+    }
+    if (o.json) std::fputs("]}\n", out);
+    return o.probe && !found ? exitNoAnswer : exitDone;
+}
+
+// --port auto: the first port that answers, or the message that none did.
+bool findPort(const std::vector<PresentPort>& present, std::string& found, std::FILE* err) {
+    const std::vector<PortProbe> probes = probePorts(namesOf(present), openNameOf, false);
+    if (!probes.empty() && probes.back().result == PortProbe::Result::controller) {
+        found = probes.back().name;
+        return true;
+    }
+    std::fputs("kestos-cli: no controller answered", err);
+    const char* sep = " on ";
+    for (const PortProbe& p : probes) {
+        std::fprintf(err, "%s%s", sep, p.name.c_str());
+        if (p.result != PortProbe::Result::noAnswer)
+            std::fprintf(err, " (%s)", resultWord(p.result));
+        sep = ", ";
+    }
+    if (probes.empty()) std::fputs(": no serial port is present", err);
+    std::fputc('\n', err);
+    return false;
+}
+
 } // namespace
 
 int runCli(int argc, char** argv, SerialPort& port, FileSystem& files, bool windowsPortNames,
-           std::FILE* out, std::FILE* err) {
+           std::FILE* out, std::FILE* err, std::vector<PresentPort> (*listPorts)()) {
     Options o;
     int status = exitUsage;
     if (!parse(argc, argv, o, err, status)) return status;
     buildKeyTable(); // the program builds it at start-up; the files need it here too
 
-    enum class Command { status, read, watch, send, save, load, diff, record, plot } command;
+    enum class Command { status, read, watch, send, save, load, diff, record, plot, ports } command;
     if (std::strcmp(o.command, "status") == 0 && o.argCount == 0)
         command = Command::status;
     else if (std::strcmp(o.command, "read") == 0 && o.argCount == 0)
@@ -538,25 +608,35 @@ int runCli(int argc, char** argv, SerialPort& port, FileSystem& files, bool wind
         command = Command::record;
     else if (std::strcmp(o.command, "plot") == 0)
         command = Command::plot;
+    else if (std::strcmp(o.command, "ports") == 0 && o.argCount == 0)
+        command = Command::ports;
     else
         return usage(err, "unknown command");
     if (o.backup && command != Command::load) return usage(err, "--backup goes with load");
     if (o.seconds && command != Command::record) return usage(err, "--seconds goes with record");
     if (o.svg && command != Command::plot) return usage(err, "--svg goes with plot");
     if (!o.verify && command != Command::load) return usage(err, "--no-verify goes with load");
+    if (o.probe && command != Command::ports) return usage(err, "--probe goes with ports");
     if (command == Command::diff && !o.port) return commandDiff(o, files, out, err);
     if (command == Command::plot) return commandPlot(o, files, err);
 
     // The link keeps a pointer to the name; it is put back before the caller's strings go.
     const char* previousName = linkState.portName;
-    static char comName[6];
-    if (windowsPortNames) {
-        if (!windowsPortName(o.port, comName)) return usage(err, "PORT is one of COM1..COM4");
-        linkState.portName = comName;
-    } else {
-        linkState.portName = o.port;
-    }
+    windowsNames = windowsPortNames;
+    const bool automatic = o.port && std::strcmp(o.port, "auto") == 0;
+    if (o.port && !automatic && windowsPortNames && !comNumberOf(o.port))
+        return usage(err, "PORT is COM1 to COM255, or auto");
     setSerialPort(&port);
+    const std::vector<PresentPort> present = listPorts && (automatic || command == Command::ports)
+                                                 ? listPorts()
+                                                 : std::vector<PresentPort>{};
+    static std::string chosen;
+    chosen = o.port ? o.port : "";
+    if (automatic && !findPort(present, chosen, err)) {
+        setSerialPort(nullptr);
+        return exitNoAnswer;
+    }
+    linkState.portName = chosen.empty() ? previousName : openNameOf(chosen);
 
     int result = exitDone;
     switch (command) {
@@ -568,11 +648,12 @@ int runCli(int argc, char** argv, SerialPort& port, FileSystem& files, bool wind
     case Command::load: result = commandLoad(o, files, out, err); break;
     case Command::record: result = commandRecord(o, port, files, out, err); break;
     case Command::diff: result = commandDiff(o, files, out, err); break;
+    case Command::ports: result = commandPorts(o, present, out); break;
     case Command::plot: break;
     }
 
-    if (port.lastError()[0])
-        std::fprintf(err, "kestos-cli: port %s: %s\n", o.port, port.lastError());
+    if (port.lastError()[0] && command != Command::ports)
+        std::fprintf(err, "kestos-cli: port %s: %s\n", chosen.c_str(), port.lastError());
     closePort();
     setSerialPort(nullptr);
     linkState.portName = previousName;

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "link/port_list.h"
 #include "link/serial_port.h"
 #include "shell/file_system.h"
 
@@ -17,8 +18,9 @@ constexpr int exitWriteFailed = 5; // a file or the backup cannot be written
 constexpr int exitNotTaken = 6;    // load: the check after sending found a parameter not taken
 
 // Runs one command line against `port`, with files through `files`. Output goes to `out`,
-// messages to `err`. `windowsPortNames` makes PORT one of COM1..COM4 instead of a device path.
+// messages to `err`. `windowsPortNames` makes PORT a COM port (COM1..COM255) instead of a device
+// path. `listPorts` gives the ports present, for `ports` and `--port auto`.
 int runCli(int argc, char** argv, SerialPort& port, FileSystem& files, bool windowsPortNames,
-           std::FILE* out, std::FILE* err);
+           std::FILE* out, std::FILE* err, std::vector<PresentPort> (*listPorts)() = nullptr);
 
 } // namespace kestos

@@ -7,5 +7,6 @@
 int main(int argc, char** argv) {
     kestos::PosixSerialPort port;
     kestos::PosixFileSystem files;
-    return kestos::runCli(argc, argv, port, files, false, stdout, stderr);
+    return kestos::runCli(argc, argv, port, files, false, stdout, stderr,
+                          kestos::presentSerialPorts);
 }

@@ -26,5 +26,6 @@ int main(int, char**) {
     argv.push_back(nullptr);
     kestos::Win32SerialPort port;
     kestos::Win32FileSystem files;
-    return kestos::runCli(count, argv.data(), port, files, true, stdout, stderr);
+    return kestos::runCli(count, argv.data(), port, files, true, stdout, stderr,
+                          kestos::presentSerialPorts);
 }

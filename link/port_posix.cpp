@@ -41,13 +41,16 @@ void PosixSerialPort::fail(const char* what) {
 void PosixSerialPort::open(const char* name) {
     close();
     error_[0] = 0;
+    openFailure_ = OpenFailure::none;
     fd_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) {
+        openFailure_ = errno == EBUSY || errno == EACCES ? OpenFailure::busy : OpenFailure::missing;
         fail(name);
         return;
     }
     termios t{};
     if (tcgetattr(fd_, &t) != 0) {
+        openFailure_ = OpenFailure::setup;
         fail("tcgetattr");
         return;
     }
@@ -59,7 +62,10 @@ void PosixSerialPort::open(const char* name) {
     t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK | IGNPAR | PARMRK);
     t.c_cc[VMIN] = 0;
     t.c_cc[VTIME] = 0;
-    if (tcsetattr(fd_, TCSANOW, &t) != 0) fail("tcsetattr");
+    if (tcsetattr(fd_, TCSANOW, &t) != 0) {
+        openFailure_ = OpenFailure::setup;
+        fail("tcsetattr");
+    }
     // DTR and RTS inactive; a pseudo-terminal has no modem lines, so a refusal is fine.
     int lines = TIOCM_DTR | TIOCM_RTS;
     (void)ioctl(fd_, TIOCMBIC, &lines);

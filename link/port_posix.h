@@ -20,10 +20,12 @@ class PosixSerialPort final : public SerialPort {
     void sleepMs(unsigned ms) override;
     void close() override;
     const char* lastError() const override { return error_; }
+    OpenFailure openFailure() const override { return openFailure_; }
 
   private:
     void fail(const char* what);
     int fd_ = -1;
+    OpenFailure openFailure_ = OpenFailure::none;
     char error_[160] = {};
 };
 

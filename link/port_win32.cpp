@@ -46,22 +46,34 @@ DCB Win32SerialPort::settings() {
 void Win32SerialPort::open(const char* name) {
     close();
     error_[0] = 0;
+    openFailure_ = OpenFailure::none;
     handle_ =
         CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE) {
-        // Not reported to the caller: the status polls that follow count the silence.
+        // Not reported to the caller: the status polls that follow count the silence. A port
+        // another program has open fails with access denied: serial ports open exclusively.
+        const DWORD code = GetLastError();
+        openFailure_ = code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION
+                           ? OpenFailure::busy
+                           : OpenFailure::missing;
         fail(name);
         return;
     }
     DCB dcb = settings();
-    if (!SetCommState(handle_, &dcb)) fail("SetCommState");
+    if (!SetCommState(handle_, &dcb)) {
+        openFailure_ = OpenFailure::setup;
+        fail("SetCommState");
+    }
     COMMTIMEOUTS t{};
     t.ReadIntervalTimeout = readIntervalTimeoutMs;
     t.ReadTotalTimeoutMultiplier = readTotalTimeoutMultiplierMs;
     t.ReadTotalTimeoutConstant = readTotalTimeoutConstantMs;
     t.WriteTotalTimeoutMultiplier = writeTotalTimeoutMultiplierMs;
     t.WriteTotalTimeoutConstant = writeTotalTimeoutConstantMs;
-    if (!SetCommTimeouts(handle_, &t)) fail("SetCommTimeouts");
+    if (!SetCommTimeouts(handle_, &t)) {
+        openFailure_ = OpenFailure::setup;
+        fail("SetCommTimeouts");
+    }
 }
 
 void Win32SerialPort::purgeTx() {

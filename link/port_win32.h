@@ -1,4 +1,4 @@
-// Serial port on the Win32 communications API ("COM1:".."COM4:").
+// Serial port on the Win32 communications API ("COM1:".."COM9:", "\\.\COM10" and on).
 #pragma once
 
 #include <windows.h>
@@ -22,6 +22,7 @@ class Win32SerialPort final : public SerialPort {
     void sleepMs(unsigned ms) override;
     void close() override;
     const char* lastError() const override { return error_; }
+    OpenFailure openFailure() const override { return openFailure_; }
 
     // The DCB that open() applies; exposed so that tests can check what Windows is given.
     static DCB settings();
@@ -29,6 +30,7 @@ class Win32SerialPort final : public SerialPort {
   private:
     void fail(const char* what);
     HANDLE handle_ = INVALID_HANDLE_VALUE;
+    OpenFailure openFailure_ = OpenFailure::none;
     char error_[200] = {};
 };
 

@@ -7,6 +7,14 @@
 
 namespace kestos {
 
+// Why the last open did not give a usable port.
+enum class OpenFailure : uint8_t {
+    none,
+    missing, // no such port (an adapter unplugged, a wrong number)
+    busy,    // another program holds it: serial ports open exclusively
+    setup,   // it opened but would not take 9600 8N1 or the time-outs
+};
+
 class SerialPort {
   public:
     virtual ~SerialPort() = default;
@@ -31,6 +39,7 @@ class SerialPort {
     }
     // Why the last open or transfer failed, for a fitter's eyes; empty when all went well.
     virtual const char* lastError() const { return ""; }
+    virtual OpenFailure openFailure() const { return OpenFailure::none; }
 };
 
 // Read time-out rule shared by every implementation.

@@ -25,7 +25,7 @@ LanguageBitmaps languageBitmaps;
 void selectPort(int n) {
     if (linkState.portOpen) closePort();
     linkState.portName = portNameFor(n);
-    settingsState.portNumber = n;
+    settingsState.portNumber = settingsState.comNumber = n;
     markPortItem(10 + n);
     writeSettings();
 }

@@ -45,9 +45,11 @@ void onCreate(HWND window) {
     selectClassFonts(); // so that the first page draws with the class's fonts
 
     noteStartFolder(); // the folder of KestoS.ini, Lang\ and Backup\ from now on
-    SettingsReadResult settings = readSettings();
-    linkState.portName = portNameFor(settings.portNumber);
-    markPortItem(10 + settings.portNumber);
+    readSettings();
+    // A port the settings name that is not there (an adapter unplugged) is used all the same:
+    // the link is down until it comes back.
+    linkState.portName = comOpenName(settingsState.comNumber);
+    markPortItem(10 + settingsState.comNumber);
 
     loadLanguage();
 

@@ -16,12 +16,7 @@ void resetSettingsState() {
 }
 
 const char* portNameFor(int portNumber) {
-    switch (portNumber) {
-    case 2: return "COM2:";
-    case 3: return "COM3:";
-    case 4: return "COM4:";
-    default: return "COM1:";
-    }
+    return comOpenName(validPortNumber(portNumber));
 }
 
 bool settingsFilePath(char* out, std::size_t outSize, const char* dir) {
@@ -42,7 +37,7 @@ SettingsReadResult readSettings(const char* dir) {
     char path[512];
     std::FILE* f = settingsFilePath(path, sizeof path, dir) ? std::fopen(path, "rb") : nullptr;
     if (!f) {
-        settingsState.portNumber = defaultPortNumber;
+        settingsState.portNumber = settingsState.comNumber = defaultPortNumber;
         setLanguageCode(languagePolish);
         bool written = writeSettings(dir);
         return {defaultPortNumber, true, written};
@@ -62,15 +57,23 @@ void readSettingsFrom(std::FILE* f) {
     readWord(f, word, sizeof word);
     readWord(f, languageState.languageCode, sizeof languageState.languageCode);
     settingsState.portNumber = validPortNumber(port);
+    // A fourth line names a port above COM4; a reader of three lines never sees it.
+    char name[16] = {};
+    const int named =
+        readWord(f, word, sizeof word) && readWord(f, name, sizeof name) ? comNumberOf(name) : 0;
+    settingsState.comNumber = named ? named : settingsState.portNumber;
 }
 
 bool writeSettings(const char* dir) {
     char path[512];
     if (!settingsFilePath(path, sizeof path, dir)) return false;
     // Built first so a failed open or write leaves nothing half-done in memory.
-    char text[160];
+    char text[200];
     int n = std::snprintf(text, sizeof text, "[Ustawienia]\r\nCommPort= %d\r\nLanguage= %s\r\n",
                           settingsState.portNumber, languageState.languageCode);
+    if (n > 0 && settingsState.comNumber > 4 && settingsState.comNumber <= maxComNumber)
+        n += std::snprintf(text + n, sizeof text - static_cast<std::size_t>(n),
+                           "CommPortName= COM%d\r\n", settingsState.comNumber);
     if (n < 0 || static_cast<std::size_t>(n) >= sizeof text) return false;
     std::FILE* f = std::fopen(path, "wb");
     if (!f) return false;

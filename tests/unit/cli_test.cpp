@@ -45,15 +45,17 @@ class Cli : public ::testing::Test {
     }
     void TearDown() override { linkState.portName = "COM1:"; }
 
-    CliRun run(std::vector<std::string> args, bool windowsNames = false) {
+    // Windows names and a list of ports present come with `through`, a port of the test's.
+    CliRun run(std::vector<std::string> args, bool windowsNames = false,
+               SerialPort* through = nullptr, std::vector<PresentPort> (*listPorts)() = nullptr) {
         args.insert(args.begin(), "kestos-cli");
         std::vector<char*> argv;
         for (auto& a : args)
             argv.push_back(a.data());
         std::FILE* out = std::tmpfile();
         std::FILE* err = std::tmpfile();
-        int code =
-            runCli(static_cast<int>(argv.size()), argv.data(), port, files, windowsNames, out, err);
+        int code = runCli(static_cast<int>(argv.size()), argv.data(), through ? *through : port,
+                          files, windowsNames, out, err, listPorts);
         return {code, slurp(out), slurp(err)};
     }
 };
@@ -81,18 +83,82 @@ TEST_F(Cli, UsageErrorsExitWithTwo) {
     EXPECT_TRUE(port.frames().empty()) << "nothing reaches the line on a usage error";
 }
 
-TEST_F(Cli, WindowsPortNamesAreComOneToFour) {
+TEST_F(Cli, WindowsPortNamesAreAnyComPort) {
     const struct {
         const char* given;
         const char* opened;
-    } good[] = {{"COM1", "COM1:"}, {"com3", "COM3:"}, {"COM4:", "COM4:"}};
+    } good[] = {{"COM1", "COM1:"},          {"com3", "COM3:"},         {"COM4:", "COM4:"},
+                {"COM7", "COM7:"},          {"COM12", "\\\\.\\COM12"}, {"\\\\.\\COM3", "COM3:"},
+                {"COM255", "\\\\.\\COM255"}};
     for (const auto& g : good) {
         CliRun r = run({"--port", g.given, "status"}, true);
         EXPECT_EQ(r.code, exitDone) << g.given;
         EXPECT_EQ(port.lastOpenedName(), g.opened);
     }
-    for (const char* name : {"COM5", "COM0", "LPT1", "COM12", "/dev/ttyS0"})
+    for (const char* name : {"COM0", "LPT1", "COM256", "/dev/ttyS0"})
         EXPECT_EQ(run({"--port", name, "status"}, true).code, exitUsage) << name;
+}
+
+namespace {
+
+// COM1 is silent and COM3 busy; the controller answers on COM7.
+std::vector<PresentPort> threePorts() {
+    return {{"COM1", "Serial0"}, {"COM3", "Serial2"}, {"COM7", "VCP0"}};
+}
+class PortsByName final : public SerialPort {
+  public:
+    PortsByName(sim::Controller& c, sim::SimSerialPort& p) : controller(c), port(p) {}
+    void open(const char* name) override {
+        const std::string n = name;
+        port.refuseOpen = n == "COM3:";
+        controller.faults.silent = n != "COM7:";
+        port.open(name);
+    }
+    void purgeTx() override { port.purgeTx(); }
+    void purgeRx() override { port.purgeRx(); }
+    unsigned write(const uint8_t* d, unsigned n) override { return port.write(d, n); }
+    unsigned read(uint8_t* d, unsigned n) override { return port.read(d, n); }
+    void sleepMs(unsigned ms) override { port.sleepMs(ms); }
+    void close() override { port.close(); }
+    const char* lastError() const override { return port.refuseOpen ? "in use" : ""; }
+    OpenFailure openFailure() const override {
+        return port.refuseOpen ? OpenFailure::busy : OpenFailure::none;
+    }
+    sim::Controller& controller;
+    sim::SimSerialPort& port;
+};
+
+} // namespace
+
+TEST_F(Cli, PortsProbeAndAutoFindTheController) {
+    PortsByName byName(controller, port);
+    auto runOn = [&](std::vector<std::string> args,
+                     std::vector<PresentPort> (*ports)() = threePorts) {
+        return run(std::move(args), true, &byName, ports);
+    };
+    CliRun listed = runOn({"ports"});
+    EXPECT_EQ(listed.code, exitDone);
+    EXPECT_EQ(listed.out, "COM1\tSerial0\nCOM3\tSerial2\nCOM7\tVCP0\n");
+    CliRun probed = runOn({"--json", "ports", "--probe"});
+    EXPECT_EQ(probed.code, exitDone);
+    EXPECT_NE(probed.out.find("{\"name\":\"COM3\",\"device\":\"Serial2\",\"answer\":\"busy\","
+                              "\"reason\":\"in use\"}"),
+              std::string::npos)
+        << probed.out;
+    EXPECT_NE(probed.out.find("\"COM7\",\"device\":\"VCP0\",\"answer\":\"controller\""),
+              std::string::npos);
+    EXPECT_NE(probed.out.find("\"COM1\",\"device\":\"Serial0\",\"answer\":\"no answer\""),
+              std::string::npos);
+
+    CliRun automatic = runOn({"--port", "auto", "status"});
+    EXPECT_EQ(automatic.code, exitDone) << automatic.err;
+    EXPECT_EQ(port.lastOpenedName(), "COM7:");
+
+    auto noController = [] { return std::vector<PresentPort>{{"COM1", ""}, {"COM3", ""}}; };
+    CliRun none = runOn({"--port", "auto", "status"}, noController);
+    EXPECT_EQ(none.code, exitNoAnswer);
+    EXPECT_EQ(none.err, "kestos-cli: no controller answered on COM1, COM3 (busy)\n");
+    EXPECT_EQ(runOn({"ports", "--probe"}, noController).code, exitNoAnswer);
 }
 
 TEST_F(Cli, StatusAndReadPrintTheLinkStateAndBlocks) {

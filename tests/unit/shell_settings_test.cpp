@@ -201,3 +201,54 @@ TEST(SettingsPort, FilePathUsesThePlatformSeparator) {
     EXPECT_STREQ(path, "d/KestoS.ini");
 #endif
 }
+
+// A port above COM4 is a fourth line; CommPort= keeps the last of COM1..COM4, so a reader of
+// the three lines still reads a valid file.
+TEST_F(SettingsFile, APortAboveFourIsAFourthLine) {
+    const struct {
+        const char* name;
+        std::string text;
+        int comNumber;
+    } cases[] = {
+        {"three lines", defaults, 1},
+        {"COM7", defaults + "CommPortName= COM7\r\n", 7},
+        {"COM12", "[Ustawienia]\r\nCommPort= 3\r\nLanguage= ang\r\nCommPortName= COM12\r\n", 12},
+        {"not a port", defaults + "CommPortName= LPT1\r\n", 1},
+        {"out of range", defaults + "CommPortName= COM256\r\n", 1},
+        {"no value", defaults + "CommPortName=\r\n", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        resetSettingsState();
+        put(c.text);
+        read();
+        EXPECT_EQ(settingsState.comNumber, c.comNumber);
+    }
+    settingsState.portNumber = 3;
+    settingsState.comNumber = 12;
+    ASSERT_TRUE(writeSettings(dir().c_str()));
+    EXPECT_EQ(contents(),
+              "[Ustawienia]\r\nCommPort= 3\r\nLanguage= pol\r\nCommPortName= COM12\r\n");
+    settingsState.comNumber = 3;
+    ASSERT_TRUE(writeSettings(dir().c_str()));
+    EXPECT_EQ(contents(), "[Ustawienia]\r\nCommPort= 3\r\nLanguage= pol\r\n")
+        << "COM1..COM4: the three lines alone";
+}
+
+TEST(PortNames, OpenNamesAndMenuNames) {
+    const struct {
+        int n;
+        const char* open;
+    } names[] = {{1, "COM1:"},           {4, "COM4:"}, {9, "COM9:"},  {10, "\\\\.\\COM10"},
+                 {255, "\\\\.\\COM255"}, {0, "COM1:"}, {256, "COM1:"}};
+    for (const auto& c : names)
+        EXPECT_STREQ(comOpenName(c.n), c.open) << c.n;
+    const struct {
+        const char* text;
+        int n;
+    } numbers[] = {{"COM7", 7},     {"com7", 7},   {"COM7:", 7}, {"\\\\.\\COM12", 12},
+                   {"COM255", 255}, {"COM256", 0}, {"COM0", 0},  {"COM07", 0},
+                   {"COM7x", 0},    {"LPT1", 0},   {"", 0},      {"COM", 0}};
+    for (const auto& c : numbers)
+        EXPECT_EQ(comNumberOf(c.text), c.n) << c.text;
+}

@@ -1,0 +1,40 @@
+#include "link/port_names.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+namespace kestos {
+
+const char* comOpenName(int comNumber) {
+    static char names[maxComNumber + 1][12];
+    if (comNumber < 1 || comNumber > maxComNumber) comNumber = 1;
+    char* name = names[comNumber];
+    if (!name[0]) {
+        if (comNumber < 10)
+            std::snprintf(name, sizeof names[0], "COM%d:", comNumber);
+        else
+            std::snprintf(name, sizeof names[0], "\\\\.\\COM%d", comNumber);
+    }
+    return name;
+}
+
+int comNumberOf(const char* name) {
+    if (!name) return 0;
+    if (std::strncmp(name, "\\\\.\\", 4) == 0) name += 4;
+    if (std::strlen(name) < 4 || std::toupper(static_cast<unsigned char>(name[0])) != 'C' ||
+        std::toupper(static_cast<unsigned char>(name[1])) != 'O' ||
+        std::toupper(static_cast<unsigned char>(name[2])) != 'M')
+        return 0;
+    int n = 0;
+    const char* p = name + 3;
+    if (*p < '1' || *p > '9') return 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        n = n * 10 + (*p - '0');
+        if (n > maxComNumber) return 0;
+    }
+    if (*p == ':') ++p;
+    return *p ? 0 : n;
+}
+
+} // namespace kestos
