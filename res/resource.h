@@ -83,7 +83,12 @@
 #define IDM_REPLAY_SPEED_8 40048
 #define IDM_REPLAY_STOP 40049
 #define IDM_FILE_COMPARE 40050
-#define IDM_LAST 40050
+#define IDM_PORT_FIND 40051
+/* The serial ports present beyond COM1..COM4, added each time the Port menu opens: COMn is
+   IDM_PORT_OTHER_FIRST + n. */
+#define IDM_PORT_OTHER_FIRST 40100
+#define IDM_PORT_OTHER_LAST 40355
+#define IDM_LAST 40355
 
 /* Readings page (IDD_READINGS) */
 #define IDC_LEARN 1005     /* "NAUKA" */

@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "shell/language.h"
 #include "shell/recording_win32.h"
+#include "shell/port_menu_win32.h"
 #include "shell/replay_win32.h"
 #include "shell/settings.h"
 #include "shell/size_classes.h"
@@ -157,6 +158,7 @@ bool runCommand(int id) {
             return true;
         }
     }
+    if (runPortCommand(id)) return true;
     switch (id) {
     case IDM_EXIT: exitProgram(); return true;
     case IDM_FILE_SAVE_AS: saveConfigurationAs(); return true;

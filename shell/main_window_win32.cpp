@@ -10,6 +10,7 @@
 #include "shell/page_registry_win32.h"
 #include "shell/recording.h"
 #include "shell/recording_win32.h"
+#include "shell/port_menu_win32.h"
 #include "shell/replay_win32.h"
 #include "shell/settings.h"
 #include "shell/size_classes.h"
@@ -159,6 +160,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE: onClose(window); return 0;
     case WM_DESTROY: onDestroy(); return 0;
     case WM_EXITMENULOOP: highlightPageItem(); return 0;
+    case WM_INITMENUPOPUP: onInitMenuPopup(reinterpret_cast<HMENU>(wParam)); return 0;
     case WM_GETMINMAXINFO: onGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
     case WM_TIMER:
         if (wParam == recordingTimer) onRecordingTimer();

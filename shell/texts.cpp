@@ -59,6 +59,16 @@ void textWithNumber(Text id, int n, char* out, std::size_t size) {
     std::snprintf(out, size, "%.*s%d%s", static_cast<int>(at - t), t, n, at + 2);
 }
 
+void textWithWord(Text id, const char* word, char* out, std::size_t size) {
+    const char* t = text(id);
+    const char* at = std::strstr(t, "%s");
+    if (!at) {
+        std::snprintf(out, size, "%s", t);
+        return;
+    }
+    std::snprintf(out, size, "%.*s%s%s", static_cast<int>(at - t), t, word, at + 2);
+}
+
 void resetNamedTexts() {
     std::memset(&namedTexts, 0, sizeof namedTexts);
 }

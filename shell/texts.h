@@ -41,6 +41,12 @@ enum class Text : int {
     uploadNotTaken,
     uploadBackup,
     uploadCheckCaption,
+    portFind,
+    portFound,
+    portNone,
+    portBusy,
+    portCannotOpen,
+    replayRefusesFind,
     count
 };
 constexpr int textCount = static_cast<int>(Text::count);
@@ -100,6 +106,14 @@ inline constexpr TextEntry textEntries[textCount] = {
      "The controller did not take these settings (controller / file):"},
     {Text::uploadBackup, "upload_backup", "Its settings from before the upload are in the backup:"},
     {Text::uploadCheckCaption, "upload_check_caption", "Check after sending"},
+    {Text::portFind, "port_find", "Find controller"},
+    {Text::portFound, "port_found", "A controller answers on %s. It is now the chosen port."},
+    {Text::portNone, "port_none", "No controller answered on %s."},
+    {Text::portBusy, "port_busy", "%s is in use by another program."},
+    {Text::portCannotOpen, "port_cannot_open", "%s cannot be opened."},
+    {Text::replayRefusesFind, "replay_refuses_find",
+     "The controller cannot be looked for during a replay or the demo. Choose File > Stop replay "
+     "first."},
 };
 
 constexpr int namedTextSize = 256; // 255 bytes and the terminating zero
@@ -109,6 +123,8 @@ const char* text(Text id);
 // The text with its first "%d" replaced by `n` (any other '%' is kept as it is: a language file
 // is no format string).
 void textWithNumber(Text id, int n, char* out, std::size_t size);
+// The same with its first "%s" replaced by `word`.
+void textWithWord(Text id, const char* word, char* out, std::size_t size);
 
 // Back to the built-in English for every text. `loadLanguage` does this before it reads.
 void resetNamedTexts();

@@ -1,10 +1,12 @@
 // The main window, its menu and the page host, driven with real messages under Wine.
 #include "tests/support/main_window_fixture.h"
 
+#include "link/port_list.h"
 #include "res/resource.h"
 #include "shell/config_keys.h"
 #include "pages/readings/readings_view.h"
 #include "shell/drive_log.h"
+#include "shell/port_menu_win32.h"
 #include "shell/replay_session.h"
 
 using namespace kestos;
@@ -352,4 +354,90 @@ TEST_F(Shell, ReplayAndDemoStandInForThePortInBothLanguages) {
         << "the demo engine revs and switches to gas by itself";
     command(IDM_REPLAY_STOP);
     EXPECT_EQ(liveSource(), LiveSource::port);
+}
+
+namespace {
+
+std::vector<PresentPort> adapters() {
+    return {{"COM1", "Serial0"}, {"COM7", "VCP0"}, {"COM12", ""}};
+}
+struct PortListInTest {
+    PortListInTest() { listPresentPorts = adapters; }
+    ~PortListInTest() { listPresentPorts = presentSerialPorts; }
+};
+
+// The controller answers on COM7 and COM12 only.
+class PortsByName final : public SerialPort {
+  public:
+    PortsByName(sim::Controller& c, sim::SimSerialPort& p) : controller(c), port(p) {}
+    void open(const char* name) override {
+        const std::string n = name;
+        controller.faults.silent = n != "COM7:" && n != "\\\\.\\COM12";
+        port.open(name);
+    }
+    void purgeTx() override { port.purgeTx(); }
+    void purgeRx() override { port.purgeRx(); }
+    unsigned write(const uint8_t* d, unsigned n) override { return port.write(d, n); }
+    unsigned read(uint8_t* d, unsigned n) override { return port.read(d, n); }
+    void sleepMs(unsigned ms) override { port.sleepMs(ms); }
+    void close() override { port.close(); }
+    sim::Controller& controller;
+    sim::SimSerialPort& port;
+};
+
+std::vector<std::wstring> menuItems(HMENU menu) {
+    std::vector<std::wstring> items;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 63, MF_BYPOSITION);
+        items.push_back(text);
+    }
+    return items;
+}
+
+} // namespace
+
+// The ports present beyond COM4 are listed when the Port menu opens; one chosen is polled by its
+// \\.\ name and kept as a fourth settings line, which the next start uses (link down while the
+// adapter is away, up when it is back); Find controller moves to the port that answers.
+TEST_F(Shell, OtherPortsAreListedChosenKeptAndFound) {
+    PortListInTest ports;
+    settingsFile("[Ustawienia]\r\nCommPort= 2\r\nLanguage= pol\r\nCommPortName= COM12\r\n");
+    port.refuseOpen = true; // the adapter is unplugged
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(pumpUntil([&] { return port.lastOpenedName() == "\\\\.\\COM12"; }));
+    EXPECT_EQ(linkState.linkDown, 1);
+    port.refuseOpen = false;
+    EXPECT_TRUE(pumpUntil([] { return linkState.linkDown == 0; }, 5000)) << "it reconnects";
+
+    HMENU portMenu = GetSubMenu(shell.mainMenu, 1);
+    SendMessageW(shell.mainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(portMenu), 1);
+    const std::vector<std::wstring> expected = {
+        L"COM 1",       L"COM 2", L"COM 3", L"COM 4",
+        L"COM7 (VCP0)", L"COM12", L"",      L"Znajd\u017a sterownik"};
+    EXPECT_EQ(menuItems(portMenu), expected);
+    EXPECT_TRUE(checked(IDM_PORT_OTHER_FIRST + 12));
+    EXPECT_FALSE(checked(IDM_PORT_COM2));
+    SendMessageW(shell.mainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(portMenu), 1);
+    EXPECT_EQ(menuItems(portMenu).size(), expected.size()) << "listed once, however often it opens";
+
+    command(IDM_PORT_OTHER_FIRST + 7);
+    EXPECT_TRUE(pumpUntil([&] { return port.lastOpenedName() == "COM7:"; }));
+    EXPECT_EQ(test::readFile("KestoS.ini"),
+              "[Ustawienia]\r\nCommPort= 2\r\nLanguage= pol\r\nCommPortName= COM7\r\n");
+
+    command(IDM_PORT_COM1);
+    PortsByName byName(controller, port);
+    setSerialPort(&byName);
+    std::wstring said;
+    auto read = [&](HWND box) {
+        said = test::messageText(box);
+        test::press(box, IDOK);
+    };
+    EXPECT_EQ(test::answerModals([&] { command(IDM_PORT_FIND); }, {read}), 1);
+    EXPECT_EQ(said, L"Sterownik odpowiada na porcie COM7. Ten port jest teraz wybrany.");
+    EXPECT_EQ(settingsState.comNumber, 7) << "COM1, the chosen one, was tried first, then COM2 on";
+    EXPECT_EQ(test::readFile("KestoS.ini"),
+              "[Ustawienia]\r\nCommPort= 1\r\nLanguage= pol\r\nCommPortName= COM7\r\n");
+    setSerialPort(&port);
 }
