@@ -22,9 +22,16 @@ backups_are() { [ "$(backup_count)" = "$1" ]; }
 e2e_choose_file IDM_FILE_SAVE_AS "$stick/set" # File > Save As
 e2e_wait_for 5 test -s "$stick/set.kss" || e2e_fail "Save As wrote nothing in the other folder"
 e2e_wait_for 3 e2e_no_dialog || e2e_fail "a box is still open after saving"
+sed -i 's/^InjectDelay= [0-9]*/InjectDelay= 40/' "$stick/set.kss" # something to send
 e2e_choose_file IDM_FILE_OPEN "$stick/set.kss" # File > Open sends it, after a backup
+changes_up() { e2e_probe dialog text IDC_COMPARE_INTRO >/dev/null 2>&1; }
+e2e_wait_for 10 changes_up || e2e_fail "no list of the changes before sending"
+e2e_probe dialog post-click IDOK # Send
 e2e_wait_for 10 backups_are 1 || e2e_fail "the upload's backup is not in the home Backup folder"
-e2e_wait_for 10 e2e_no_dialog || e2e_fail "a warning was shown after the upload"
+checked() { e2e_probe dialog text IDC_STATIC | grep -q "sprawdzono"; }
+e2e_wait_for 10 checked || e2e_fail "no box says the upload was checked"
+e2e_probe dialog click IDOK
+e2e_wait_for 10 e2e_no_dialog || e2e_fail "a box stayed open after the upload"
 
 e2e_probe command IDM_PAGE_READINGS
 e2e_probe command IDM_LANG_ENGLISH
