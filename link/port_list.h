@@ -12,7 +12,8 @@ struct PresentPort {
 };
 
 // In the system's order: Windows' list of serial ports (HARDWARE\DEVICEMAP\SERIALCOMM, which
-// Wine fills too), or the /dev/ttyS*, /dev/ttyUSB* and /dev/ttyACM* that open.
+// Wine fills too), or the /dev/ttyS*, /dev/ttyUSB* and /dev/ttyACM* that open (in
+// $KESTOS_SERIAL_DIR instead of /dev when it is set).
 std::vector<PresentPort> presentSerialPorts();
 
 } // namespace kestos

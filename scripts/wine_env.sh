@@ -3,6 +3,8 @@
 #   COM1 -> <build>/vcom1   the simulated controller
 #   COM3 -> <build>/vcom3   a second simulator, silent, for the tests of a dead line
 #   COM4 -> <build>/vcom4   never created: a port whose device is missing
+#   COM7 -> <build>/vcom7   ports beyond COM4, as USB adapters get them (Wine lists every mapped
+#   COM12 -> <build>/vcom12 port in HARDWARE\DEVICEMAP\SERIALCOMM); COM12 opens as \\.\COM12
 # Wine maps a real /dev/ttyS0 to COM2, so tests never open COM2.
 kestos_wine_build=${1:?wine_env.sh needs the windows build directory}
 kestos_wine_build=$(cd "$kestos_wine_build" && pwd)
@@ -17,7 +19,8 @@ export WINEARCH=win64
 # A prefix made before Wine's 32-bit half was installed cannot start programs afterwards
 # ("could not load kernel32.dll"): the marker notes which Wine made it.
 wine_flavour() {
-  if [ -d /usr/lib/i386-linux-gnu/wine/i386-windows ]; then echo "wow64"; else echo "win64"; fi
+  # The ports the prefix maps are part of what it is: a change makes a new prefix.
+  if [ -d /usr/lib/i386-linux-gnu/wine/i386-windows ]; then echo "wow64 ports-7-12"; else echo "win64 ports-7-12"; fi
 }
 
 wine_prefix_init() {
@@ -29,7 +32,7 @@ wine_prefix_init() {
   mkdir -p "$WINEPREFIX"
   "$kestos_wine" wineboot -i </dev/null >/dev/null 2>&1
   local n
-  for n in 1 3 4; do
+  for n in 1 3 4 7 12; do
     "$kestos_wine" reg add 'HKLM\Software\Wine\Ports' /v "COM$n" /t REG_SZ \
       /d "$kestos_wine_build/vcom$n" /f </dev/null >/dev/null 2>&1
   done

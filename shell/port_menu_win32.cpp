@@ -54,7 +54,7 @@ const char* openName(const std::string& name) {
 
 void findController() {
     if (refusedDuringReplay(shell.mainWindow, Text::replayRefusesFind)) return;
-    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    HCURSOR previous = SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); // the hourglass
     const std::vector<PortProbe> probes = probePorts(portsToTry(), openName, false);
     SetCursor(previous);
     char message[2048];

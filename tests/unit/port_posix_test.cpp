@@ -73,9 +73,9 @@ struct CliRun {
     std::string out;
 };
 
-CliRun runCli(const std::string& args) {
+CliRun runCli(const std::string& args, const std::string& environment = "") {
     CliRun r;
-    std::string cmd = std::string(KESTOS_CLI_PATH) + " " + args + " 2>/dev/null";
+    std::string cmd = environment + KESTOS_CLI_PATH + " " + args + " 2>/dev/null";
     FILE* p = popen(cmd.c_str(), "r");
     if (!p) return r;
     char buf[4096];
@@ -209,4 +209,25 @@ TEST(KestosCli, WatchRunsTheReadingsCycle) {
               std::string::npos)
         << lines[3];
     EXPECT_NE(lines[4].find("\"tick\":5,"), std::string::npos);
+}
+
+// ports --probe and --port auto with kestos-sim's pty standing in for a USB adapter: a folder
+// in place of /dev with ttyUSB0 the answering simulator and ttyUSB1 a silent one.
+TEST(KestosCli, PortsProbeAndAutoFindTheSimulator) {
+    Simulator answering, silent({"--silent"});
+    ASSERT_TRUE(answering.ready() && silent.ready());
+    const std::string dev = tempDir();
+    ASSERT_EQ(symlink(silent.link().c_str(), (dev + "/ttyUSB0").c_str()), 0);
+    ASSERT_EQ(symlink(answering.link().c_str(), (dev + "/ttyUSB1").c_str()), 0);
+    const std::string env = "KESTOS_SERIAL_DIR=" + dev + " ";
+    CliRun listed = runCli("ports --probe", env);
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_EQ(listed.out, dev + "/ttyUSB0\tno answer\n" + dev + "/ttyUSB1\tcontroller\n");
+    CliRun automatic = runCli("--port auto --json status", env);
+    EXPECT_EQ(automatic.exitCode, 0);
+    EXPECT_NE(automatic.out.find("\"linkDown\":0"), std::string::npos) << automatic.out;
+    unlink((dev + "/ttyUSB1").c_str());
+    EXPECT_EQ(runCli("--port auto status", env).exitCode, 3) << "none answers";
+    unlink((dev + "/ttyUSB0").c_str());
+    rmdir(dev.c_str());
 }
