@@ -108,11 +108,13 @@ void attachLanguageMenu() {
     fitWindowToMenuBar();
 }
 
+// Centred on the work area, so that a taskbar never covers the window's bottom.
 void placeMainWindow() {
-    RECT desk{};
-    GetWindowRect(GetDesktopWindow(), &desk);
-    PixelPoint at =
-        windowPlacement(desk.right, desk.bottom, sizeState.windowWidth, sizeState.windowHeight);
+    RECT work{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
+        GetWindowRect(GetDesktopWindow(), &work);
+    PixelPoint at = windowPlacementInWorkArea(work.left, work.top, work.right, work.bottom,
+                                              sizeState.windowWidth, sizeState.windowHeight);
     SetWindowPos(shell.mainWindow, HWND_TOP, at.x, at.y, sizeState.windowWidth,
                  sizeState.windowHeight, 0);
     fitWindowToMenuBar();

@@ -221,6 +221,14 @@ constexpr PixelPoint windowPlacement(int desktopRight, int desktopBottom, int wi
     return {(desktopRight - width) / 2, (desktopBottom - height) / 2};
 }
 
+// The same rule inside the work area (the screen less the taskbar), from its top-left corner;
+// a window taller than the work area keeps its title bar on screen.
+constexpr PixelPoint windowPlacementInWorkArea(int left, int top, int right, int bottom, int width,
+                                               int height) {
+    const PixelPoint p = windowPlacement(right - left, bottom - top, width, height);
+    return {left + p.x, top + (p.y < 0 ? 0 : p.y)};
+}
+
 // Size item of class c is enabled on a desktop of class d (1..5).
 constexpr bool sizeItemEnabled(int desktopClass, int sizeClass) {
     return desktopClass >= 1 && desktopClass <= sizeClassCount && sizeClass >= 1 &&

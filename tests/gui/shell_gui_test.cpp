@@ -441,3 +441,21 @@ TEST_F(Shell, OtherPortsAreListedChosenKeptAndFound) {
               "[Ustawienia]\r\nCommPort= 1\r\nLanguage= pol\r\nCommPortName= COM7\r\n");
     setSerialPort(&port);
 }
+
+// A taskbar along the top edge: the window is centred in what is left, below it, and not on the
+// whole screen.
+TEST_F(Shell, PlacedInTheWorkAreaNotUnderTheTaskbar) {
+    RECT desk{}, before{}, work{}, got{};
+    GetWindowRect(GetDesktopWindow(), &desk);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &before, 0);
+    work = {0, 100, desk.right, desk.bottom};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0));
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &got, 0);
+    const bool taken = EqualRect(&got, &work) != 0;
+    if (taken) ASSERT_TRUE(start());
+    const RECT r = taken ? windowRect() : RECT{};
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &before, 0);
+    if (!taken) GTEST_SKIP() << "this Wine keeps no work area set by a program";
+    const int height = r.bottom - r.top, room = work.bottom - work.top;
+    EXPECT_EQ(r.top, work.top + (room > height ? (room - height) / 2 : 0));
+}

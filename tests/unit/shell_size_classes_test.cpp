@@ -72,6 +72,26 @@ TEST(SizeClassRules, PlacementThresholdIsFiftyPixels) {
     EXPECT_EQ(windowPlacement(1100, 721, 1024, 738).y, -8);
 }
 
+// A 40-pixel taskbar at the bottom, or one at the top or left: the window is centred in what is
+// left and its title bar stays on screen.
+TEST(SizeClassRules, PlacementInTheWorkArea) {
+    const struct {
+        int left, top, right, bottom, width, height, x, y;
+    } cases[] = {
+        {0, 0, 1366, 728, 1024, 738, 171, 0},  // taller than the work area: the top stays
+        {0, 0, 1920, 1040, 1280, 994, 320, 23}, // above a bottom taskbar
+        {0, 40, 1920, 1080, 1280, 994, 320, 63}, // below a top taskbar
+        {60, 0, 1366, 768, 1024, 738, 201, 15},  // right of a left taskbar
+        {0, 0, 1024, 728, 1024, 738, 0, 0},      // no width to spare
+    };
+    for (const auto& c : cases) {
+        const PixelPoint p =
+            windowPlacementInWorkArea(c.left, c.top, c.right, c.bottom, c.width, c.height);
+        EXPECT_EQ(p.x, c.x) << c.left << "," << c.top << " " << c.right << "x" << c.bottom;
+        EXPECT_EQ(p.y, c.y) << c.left << "," << c.top << " " << c.right << "x" << c.bottom;
+    }
+}
+
 TEST(SizeClassRules, EachClassIsTheScreenOfItsMenuItemAndGrowsFromTheLast) {
     for (int c = 1; c <= sizeClassCount; ++c) {
         const SizeClassInfo& info = *sizeClassInfo(c);
