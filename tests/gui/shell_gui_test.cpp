@@ -452,10 +452,11 @@ TEST_F(Shell, PlacedInTheWorkAreaNotUnderTheTaskbar) {
     ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0));
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &got, 0);
     const bool taken = EqualRect(&got, &work) != 0;
-    if (taken) ASSERT_TRUE(start());
-    const RECT r = taken ? windowRect() : RECT{};
+    const bool started = taken && start();
+    const RECT r = started ? windowRect() : RECT{};
     SystemParametersInfoW(SPI_SETWORKAREA, 0, &before, 0);
     if (!taken) GTEST_SKIP() << "this Wine keeps no work area set by a program";
+    ASSERT_TRUE(started);
     const int height = r.bottom - r.top, room = work.bottom - work.top;
     EXPECT_EQ(r.top, work.top + (room > height ? (room - height) / 2 : 0));
 }

@@ -78,8 +78,8 @@ TEST(SizeClassRules, PlacementInTheWorkArea) {
     const struct {
         int left, top, right, bottom, width, height, x, y;
     } cases[] = {
-        {0, 0, 1366, 728, 1024, 738, 171, 0},  // taller than the work area: the top stays
-        {0, 0, 1920, 1040, 1280, 994, 320, 23}, // above a bottom taskbar
+        {0, 0, 1366, 728, 1024, 738, 171, 0},    // taller than the work area: the top stays
+        {0, 0, 1920, 1040, 1280, 994, 320, 23},  // above a bottom taskbar
         {0, 40, 1920, 1080, 1280, 994, 320, 63}, // below a top taskbar
         {60, 0, 1366, 768, 1024, 738, 201, 15},  // right of a left taskbar
         {0, 0, 1024, 728, 1024, 738, 0, 0},      // no width to spare
