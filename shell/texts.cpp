@@ -49,24 +49,28 @@ const char* text(Text id) {
     return namedTexts.loaded[i] ? namedTexts.text[i] : textEntries[i].english;
 }
 
-void textWithNumber(Text id, int n, char* out, std::size_t size) {
+namespace {
+
+// `id`'s text with its first `mark` replaced by `with`.
+void replaceFirst(Text id, const char* mark, const char* with, char* out, std::size_t size) {
     const char* t = text(id);
-    const char* at = std::strstr(t, "%d");
-    if (!at) {
+    const char* at = std::strstr(t, mark);
+    if (at)
+        std::snprintf(out, size, "%.*s%s%s", static_cast<int>(at - t), t, with, at + 2);
+    else
         std::snprintf(out, size, "%s", t);
-        return;
-    }
-    std::snprintf(out, size, "%.*s%d%s", static_cast<int>(at - t), t, n, at + 2);
+}
+
+} // namespace
+
+void textWithNumber(Text id, int n, char* out, std::size_t size) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%d", n);
+    replaceFirst(id, "%d", number, out, size);
 }
 
 void textWithWord(Text id, const char* word, char* out, std::size_t size) {
-    const char* t = text(id);
-    const char* at = std::strstr(t, "%s");
-    if (!at) {
-        std::snprintf(out, size, "%s", t);
-        return;
-    }
-    std::snprintf(out, size, "%.*s%s%s", static_cast<int>(at - t), t, word, at + 2);
+    replaceFirst(id, "%s", word, out, size);
 }
 
 void resetNamedTexts() {

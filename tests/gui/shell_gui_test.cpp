@@ -1,6 +1,8 @@
 // The main window, its menu and the page host, driven with real messages under Wine.
 #include "tests/support/main_window_fixture.h"
 
+#include "tests/unit/ports_by_name.h"
+
 #include "link/port_list.h"
 #include "res/resource.h"
 #include "shell/config_keys.h"
@@ -366,25 +368,6 @@ struct PortListInTest {
     ~PortListInTest() { listPresentPorts = presentSerialPorts; }
 };
 
-// The controller answers on COM7 and COM12 only.
-class PortsByName final : public SerialPort {
-  public:
-    PortsByName(sim::Controller& c, sim::SimSerialPort& p) : controller(c), port(p) {}
-    void open(const char* name) override {
-        const std::string n = name;
-        controller.faults.silent = n != "COM7:" && n != "\\\\.\\COM12";
-        port.open(name);
-    }
-    void purgeTx() override { port.purgeTx(); }
-    void purgeRx() override { port.purgeRx(); }
-    unsigned write(const uint8_t* d, unsigned n) override { return port.write(d, n); }
-    unsigned read(uint8_t* d, unsigned n) override { return port.read(d, n); }
-    void sleepMs(unsigned ms) override { port.sleepMs(ms); }
-    void close() override { port.close(); }
-    sim::Controller& controller;
-    sim::SimSerialPort& port;
-};
-
 std::vector<std::wstring> menuItems(HMENU menu) {
     std::vector<std::wstring> items;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
@@ -427,7 +410,7 @@ TEST_F(Shell, OtherPortsAreListedChosenKeptAndFound) {
               "[Ustawienia]\r\nCommPort= 2\r\nLanguage= pol\r\nCommPortName= COM7\r\n");
 
     command(IDM_PORT_COM1);
-    PortsByName byName(controller, port);
+    PortsByName byName(controller, port, {"COM7:", "\\\\.\\COM12"});
     setSerialPort(&byName);
     std::wstring said;
     auto read = [&](HWND box) {

@@ -12,6 +12,7 @@
 #include "shell/language.h"
 #include "sim/sim_port.h"
 #include "tests/unit/memory_files.h"
+#include "tests/unit/ports_by_name.h"
 
 using namespace kestos;
 
@@ -105,33 +106,11 @@ namespace {
 std::vector<PresentPort> threePorts() {
     return {{"COM1", "Serial0"}, {"COM3", "Serial2"}, {"COM7", "VCP0"}};
 }
-class PortsByName final : public SerialPort {
-  public:
-    PortsByName(sim::Controller& c, sim::SimSerialPort& p) : controller(c), port(p) {}
-    void open(const char* name) override {
-        const std::string n = name;
-        port.refuseOpen = n == "COM3:";
-        controller.faults.silent = n != "COM7:";
-        port.open(name);
-    }
-    void purgeTx() override { port.purgeTx(); }
-    void purgeRx() override { port.purgeRx(); }
-    unsigned write(const uint8_t* d, unsigned n) override { return port.write(d, n); }
-    unsigned read(uint8_t* d, unsigned n) override { return port.read(d, n); }
-    void sleepMs(unsigned ms) override { port.sleepMs(ms); }
-    void close() override { port.close(); }
-    const char* lastError() const override { return port.refuseOpen ? "in use" : ""; }
-    OpenFailure openFailure() const override {
-        return port.refuseOpen ? OpenFailure::busy : OpenFailure::none;
-    }
-    sim::Controller& controller;
-    sim::SimSerialPort& port;
-};
 
 } // namespace
 
 TEST_F(Cli, PortsProbeAndAutoFindTheController) {
-    PortsByName byName(controller, port);
+    PortsByName byName(controller, port, {"COM7:"}, {"COM3:"});
     auto runOn = [&](std::vector<std::string> args,
                      std::vector<PresentPort> (*ports)() = threePorts) {
         return run(std::move(args), true, &byName, ports);
