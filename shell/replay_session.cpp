@@ -1,7 +1,6 @@
 #include "shell/replay_session.h"
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "link/device_link.h"

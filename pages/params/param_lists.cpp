@@ -298,15 +298,33 @@ void writeListPosition(const ParamList& list, int position) {
     }
 }
 
-int readBackPosition(const ParamList& list) {
-    const uint8_t v = parameterValue(parameterByKey(list.key));
+long quantityInSet(const ParamList& list, const uint8_t values[parameterCount]) {
+    const uint8_t v = values[list.key.index];
+    switch (list.quantity) {
+    case Quantity::rpm:
+        return rpmFromPeriod(values[parameterIndexByCode(list.speed->loCode + 1)],
+                             values[parameterIndexByCode(list.speed->loCode)]);
+    case Quantity::celsius: return tempFromCode(v);
+    case Quantity::byte: break;
+    }
+    return v;
+}
+
+int positionInSet(const ParamList& list, const uint8_t values[parameterCount], int sensorType) {
+    const uint8_t v = values[list.key.index];
     if (list.rule == ListRule::field || list.rule == ListRule::sensorType) return list.decompose(v);
-    if (list.quantity == Quantity::rpm)
-        return speedListPosition(*list.speed, speedValue(*list.speed));
-    const long quantity = list.quantity == Quantity::celsius ? tempFromCode(v) : v;
-    const int offset = linearOffset(list);
+    const long quantity = quantityInSet(list, values);
+    const int offset =
+        list.rule == ListRule::lambdaPoint ? lambdaPointOffset(sensorType) : list.offset;
     if (quantity < offset) return 0;
     return static_cast<int>((quantity - offset) / list.scale);
+}
+
+int readBackPosition(const ParamList& list) {
+    uint8_t values[parameterCount];
+    for (int i = 0; i < parameterCount; ++i)
+        values[i] = parameterValue(parameters[i]);
+    return positionInSet(list, values, paramsState.shownLambdaType);
 }
 
 int selectionFor(const ParamList& list) {
@@ -314,9 +332,12 @@ int selectionFor(const ParamList& list) {
     return position < currentItems(list).count ? position : -1;
 }
 
+bool checkStateOf(const OptionCheck& check, uint8_t options) {
+    return ((options & check.bit) != 0) != check.inverted;
+}
+
 bool checkStateFromImage(const OptionCheck& check) {
-    const bool set = (parameterValue(parameterByKey("Options")) & check.bit) != 0;
-    return set != check.inverted;
+    return checkStateOf(check, parameterValue(parameterByKey("Options")));
 }
 
 void writeCheck(const OptionCheck& check, bool checked) {
@@ -336,8 +357,12 @@ void writeNibblePosition(const NibbleList& list, int position) {
     sendCommand(p.code, replaceBits(parameterValue(p), mask, nibble));
 }
 
+int nibblePositionOf(const NibbleList& list, uint8_t value) {
+    return 15 - ((value >> list.shift) & 0x0F);
+}
+
 int nibblePosition(const NibbleList& list) {
-    return 15 - ((parameterValue(parameterByKey(list.key)) >> list.shift) & 0x0F);
+    return nibblePositionOf(list, parameterValue(parameterByKey(list.key)));
 }
 
 namespace {

@@ -132,16 +132,22 @@ const char* itemText(const ListItems& items, int index, char* buffer, std::size_
 void writeListPosition(const ParamList& list, int position);
 // The position the device image reads back to; it may lie outside the list (no selection).
 int readBackPosition(const ParamList& list);
+// The same for any set of the 27 values, the lambda point list being that of `sensorType`; and
+// what the list counts in for that set (rpm, degrees C or the byte).
+int positionInSet(const ParamList& list, const uint8_t values[parameterCount], int sensorType);
+long quantityInSet(const ParamList& list, const uint8_t values[parameterCount]);
 // The same as a selection: -1 when the position is not an item of the list now.
 int selectionFor(const ParamList& list);
 
 // Check boxes: the state the image shows, and the write of a click that left `checked`.
 bool checkStateFromImage(const OptionCheck& check);
+bool checkStateOf(const OptionCheck& check, uint8_t options);
 void writeCheck(const OptionCheck& check, bool checked);
 
 // Nibble lists.
 void writeNibblePosition(const NibbleList& list, int position);
 int nibblePosition(const NibbleList& list);
+int nibblePositionOf(const NibbleList& list, uint8_t value);
 
 // Lists and boxes by control id; nullptr when the id is not one of them.
 const ParamList* configListById(int id);

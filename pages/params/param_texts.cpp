@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "link/encodings.h"
 #include "pages/params/param_lists.h"
 #include "res/resource.h"
 #include "shell/language.h"
@@ -66,35 +65,21 @@ void number(char (&out)[48], unsigned v) {
     std::snprintf(out, sizeof out, "%u", v);
 }
 
-// The list's text for the set `v`, as the page would select it; the number itself where the
-// page would select nothing.
+// The list's text for the set `v`, as the page would select it; what the list counts in where
+// the page would select nothing.
 void listText(const ParamList& list, const uint8_t* v, char (&out)[48]) {
-    const uint8_t value = v[index(list.key)];
     const int sensorType = lambdaSensorType(v[index("LambdaType")]);
     const ListItems& items =
         list.rule == ListRule::lambdaPoint ? lambdaPointItems(sensorType) : list.items;
-    long position = 0, shown = value;
-    if (list.rule == ListRule::field || list.rule == ListRule::sensorType) {
-        position = list.decompose(value);
-    } else {
-        const long offset =
-            list.rule == ListRule::lambdaPoint ? lambdaPointOffset(sensorType) : list.offset;
-        if (list.quantity == Quantity::rpm) {
-            shown = rpmFromPeriod(v[parameterIndexByCode(list.speed->loCode + 1)],
-                                  v[parameterIndexByCode(list.speed->loCode)]);
-        } else if (list.quantity == Quantity::celsius) {
-            shown = tempFromCode(value);
-        }
-        position = shown < offset ? 0 : (shown - offset) / list.scale;
-    }
+    const int position = positionInSet(list, v, sensorType);
     char buffer[48];
     const char* t = position >= 0 && position < items.count
-                        ? itemText(items, static_cast<int>(position), buffer, sizeof buffer)
+                        ? itemText(items, position, buffer, sizeof buffer)
                         : "";
     if (t[0])
         std::snprintf(out, sizeof out, "%s", t);
     else
-        number(out, static_cast<unsigned>(shown));
+        number(out, static_cast<unsigned>(quantityInSet(list, v)));
 }
 
 bool coversSpeedHi(const ParamList& list, int parameter) {
@@ -146,8 +131,7 @@ int shownDifferences(const uint8_t a[parameterCount], const uint8_t b[parameterC
         int bit = 0;
         while (bit < 7 && !(c.bit & (1u << bit)))
             ++bit;
-        const bool onA = ((a[options] & c.bit) != 0) != c.inverted;
-        const bool onB = ((b[options] & c.bit) != 0) != c.inverted;
+        const bool onA = checkStateOf(c, a[options]), onB = checkStateOf(c, b[options]);
         if (onA == onB) continue;
         out.add(options, labelText(c.id, optionsLabels, optionsLabelCount, bitNames[bit]),
                 text(onA ? Text::valueOn : Text::valueOff),
@@ -157,7 +141,7 @@ int shownDifferences(const uint8_t a[parameterCount], const uint8_t b[parameterC
     for (int k = 0; k < nibbleListCount; ++k) {
         const NibbleList& n = nibbleLists[k];
         const int p = index(n.key);
-        const int pa = 15 - ((a[p] >> n.shift) & 0x0F), pb = 15 - ((b[p] >> n.shift) & 0x0F);
+        const int pa = nibblePositionOf(n, a[p]), pb = nibblePositionOf(n, b[p]);
         if (pa == pb) continue;
         char ta[48], tb[48];
         out.add(p,
