@@ -18,6 +18,13 @@ e2e_start_program
 e2e_wait_for 10 more_than 0 e2e_requests_since 1 01 || e2e_fail "the program does not poll"
 
 status_polls() { e2e_requests_since "$1" 01; }
+# The simulator's fault steps begun at line FROM of its log or later; a round is this many.
+fault_steps=7
+fault_steps_since() {
+  awk -v from="$1" 'NR >= from && $2 == "--" &&
+      /\((none|silent|bad checksum|short|garbage|delay 60|silent after 20)\)$/ { n++ }
+      END { print n + 0 }' "$e2e_log"
+}
 check_ping() { [ "$(e2e_probe ping)" = ok ] || e2e_fail "$1: the window did not answer within 1 s"; }
 
 pages="IDM_PAGE_READINGS:02 IDM_PAGE_CONFIG:03 IDM_PAGE_OPTIONS:04 IDM_PAGE_SCOPE:02"
@@ -25,9 +32,13 @@ for page in ${KESTOS_SOAK_PAGES:-$pages}; do
   id=${page%%:*} block=${page##*:}
   from=$(($(e2e_log_lines) + 1))
   e2e_probe command "$id"
-  # The counts start once the page has drawn and polled its block a few times.
+  # The counts start once the page has polled its block and lived through every fault once:
+  # what Wine makes the first time a control is drawn in a state is made by then, so any
+  # growth after it is the program's.
   e2e_wait_for $((2 * fault_ms / 1000 + 10)) more_than 2 e2e_requests_since "$from" "$block" ||
     e2e_fail "page $id does not poll $block"
+  e2e_wait_for $((fault_steps * fault_ms / 1000 * 2 + 10)) more_than "$fault_steps" \
+    fault_steps_since "$from" || e2e_fail "page $id: the faults do not cycle"
   read -r gdi user gdi_floor user_floor <<<"$(e2e_probe counts)" ||
     e2e_fail "page $id: no object counts"
   from=$(($(e2e_log_lines) + 1))
