@@ -17,7 +17,9 @@
 #include "shell/backups.h"
 #include "shell/config_file.h"
 #include "shell/drive_log.h"
+#include "shell/link_reason.h"
 #include "shell/recording.h"
+#include "shell/texts.h"
 
 namespace kestos {
 
@@ -652,6 +654,11 @@ int runCli(int argc, char** argv, SerialPort& port, FileSystem& files, bool wind
     case Command::plot: break;
     }
 
+    // Exit 3 says why, in the words of the Readings page's status area.
+    char reason[namedTextSize + 64];
+    linkDownReasonText(reason, sizeof reason);
+    if (result == exitNoAnswer && reason[0] && command != Command::ports)
+        std::fprintf(err, "kestos-cli: %s\n", reason);
     if (port.lastError()[0] && command != Command::ports)
         std::fprintf(err, "kestos-cli: port %s: %s\n", chosen.c_str(), port.lastError());
     closePort();

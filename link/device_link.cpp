@@ -38,6 +38,11 @@ unsigned readAnswer(uint8_t* buffer, unsigned count) {
     linkState.lastByteCount = port ? port->read(buffer, count) : 0;
     return linkState.lastByteCount;
 }
+// A port that opened well and still gave no whole answer: the controller is the cause.
+void missedAnswer() {
+    if (linkState.downReason == LinkDownReason::none)
+        linkState.downReason = LinkDownReason::noAnswer;
+}
 void dropPort() {
     if (port) port->close();
     linkState.portOpen = 0;
@@ -89,6 +94,12 @@ uint8_t frameChecksum(const uint8_t* bytes, int count) {
 
 void openPort() {
     if (port) port->open(linkState.portName);
+    switch (port ? port->openFailure() : OpenFailure::none) {
+    case OpenFailure::none: linkState.downReason = LinkDownReason::none; break;
+    case OpenFailure::missing: linkState.downReason = LinkDownReason::portMissing; break;
+    case OpenFailure::busy: linkState.downReason = LinkDownReason::portBusy; break;
+    case OpenFailure::setup: linkState.downReason = LinkDownReason::portSetup; break;
+    }
 }
 
 bool pollStatus() {
@@ -102,6 +113,7 @@ bool pollStatus() {
     if (answer[0] == frameStart) {
         if (got == statusLength && frameChecksum(answer, 3) == answer[3]) {
             linkState.linkDown = 0;
+            linkState.downReason = LinkDownReason::none;
             linkState.failCount = 0;
             linkState.pollInterval = 50;
             std::memcpy(deviceImage.statusAnswer, answer, statusLength);
@@ -109,8 +121,10 @@ bool pollStatus() {
         }
         purgeRx();
         dropPort();
+        missedAnswer();
         return false;
     }
+    missedAnswer();
     linkState.failCount += 1;
     if (linkState.failCount >= 3) {
         purgeRx();

@@ -23,6 +23,15 @@ struct DeviceImage {
     uint8_t commandAnswer[commandAnswerLength];
 };
 
+// Why the link is down, for the fitter: each has its own remedy.
+enum class LinkDownReason : uint8_t {
+    none,        // the link is up, or nothing has been tried yet
+    noAnswer,    // the port opened, the controller does not answer (cable, ignition)
+    portMissing, // no such port (adapter unplugged, wrong number)
+    portBusy,    // another program holds the port
+    portSetup,   // the port opened but would not take the line settings
+};
+
 struct LinkState {
     int linkDown = 1;
     int failCount = 0;
@@ -35,6 +44,9 @@ struct LinkState {
     int firmwareMinor = 0;
     int pollPaused = 0;
     int armedInterval = 0;
+    // Set where the port is opened and where an answer is missed; read by every page and
+    // kestos-cli while `linkDown` is set.
+    LinkDownReason downReason = LinkDownReason::none;
 };
 
 extern DeviceImage deviceImage;

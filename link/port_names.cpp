@@ -19,6 +19,22 @@ const char* comOpenName(int comNumber) {
     return name;
 }
 
+void deviceNameOf(const char* portName, char* out, std::size_t size) {
+    if (size == 0) return;
+    if (const int n = comNumberOf(portName))
+        std::snprintf(out, size, "\\\\.\\COM%d", n);
+    else
+        std::snprintf(out, size, "%s", portName ? portName : "");
+}
+
+void shownPortName(const char* portName, char* out, std::size_t size) {
+    if (size == 0) return;
+    if (const int n = comNumberOf(portName))
+        std::snprintf(out, size, "COM%d", n);
+    else
+        std::snprintf(out, size, "%s", portName ? portName : "");
+}
+
 int comNumberOf(const char* name) {
     if (!name) return 0;
     if (std::strncmp(name, "\\\\.\\", 4) == 0) name += 4;

@@ -52,6 +52,7 @@ void PosixSerialPort::open(const char* name) {
     if (tcgetattr(fd_, &t) != 0) {
         openFailure_ = OpenFailure::setup;
         fail("tcgetattr");
+        close(); // not a terminal: never used as one
         return;
     }
     cfmakeraw(&t);
@@ -65,6 +66,8 @@ void PosixSerialPort::open(const char* name) {
     if (tcsetattr(fd_, TCSANOW, &t) != 0) {
         openFailure_ = OpenFailure::setup;
         fail("tcsetattr");
+        close();
+        return;
     }
     // DTR and RTS inactive; a pseudo-terminal has no modem lines, so a refusal is fine.
     int lines = TIOCM_DTR | TIOCM_RTS;

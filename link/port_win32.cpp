@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "link/port_names.h"
+
 namespace kestos {
 
 void Win32SerialPort::fail(const char* what) {
@@ -47,8 +49,10 @@ void Win32SerialPort::open(const char* name) {
     close();
     error_[0] = 0;
     openFailure_ = OpenFailure::none;
+    char device[32];
+    deviceNameOf(name, device, sizeof device);
     handle_ =
-        CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        CreateFileA(device, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE) {
         // Not reported to the caller: the status polls that follow count the silence. A port
         // another program has open fails with access denied: serial ports open exclusively.
@@ -56,13 +60,23 @@ void Win32SerialPort::open(const char* name) {
         openFailure_ = code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION
                            ? OpenFailure::busy
                            : OpenFailure::missing;
-        fail(name);
+        fail(device);
         return;
     }
     DCB dcb = settings();
     if (!SetCommState(handle_, &dcb)) {
-        openFailure_ = OpenFailure::setup;
+        // A port that will not take the line settings is not used, as one that did not open.
+        // Wine opens a port whose device file has gone (an unplugged USB adapter leaves its
+        // mapping dangling) and fails its first serial call as an unknown function; a device
+        // that has gone answers the same on Windows.
+        const DWORD code = GetLastError();
+        openFailure_ = code == ERROR_INVALID_FUNCTION || code == ERROR_FILE_NOT_FOUND ||
+                               code == ERROR_DEVICE_NOT_CONNECTED || code == ERROR_BAD_UNIT
+                           ? OpenFailure::missing
+                           : OpenFailure::setup;
         fail("SetCommState");
+        close();
+        return;
     }
     COMMTIMEOUTS t{};
     t.ReadIntervalTimeout = readIntervalTimeoutMs;
@@ -71,8 +85,10 @@ void Win32SerialPort::open(const char* name) {
     t.WriteTotalTimeoutMultiplier = writeTotalTimeoutMultiplierMs;
     t.WriteTotalTimeoutConstant = writeTotalTimeoutConstantMs;
     if (!SetCommTimeouts(handle_, &t)) {
+        // Without its time-outs a read could wait for ever: the port is not used.
         openFailure_ = OpenFailure::setup;
         fail("SetCommTimeouts");
+        close();
     }
 }
 

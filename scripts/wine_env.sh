@@ -2,7 +2,9 @@
 # kestos-sim makes symlinks to its pseudo-terminals.
 #   COM1 -> <build>/vcom1   the simulated controller
 #   COM3 -> <build>/vcom3   a second simulator, silent, for the tests of a dead line
-#   COM4 -> <build>/vcom4   never created: a port whose device is missing
+#   COM4 -> <build>/vcom4   never created: a port whose device is missing (Wine opens it and
+#                           fails its first serial call, as after an adapter is unplugged)
+#   COM5 -> <build>/vcom5   a plain file: a port that opens but will not take its settings
 #   COM7 -> <build>/vcom7   ports beyond COM4, as USB adapters get them (Wine lists every mapped
 #   COM12 -> <build>/vcom12 port in HARDWARE\DEVICEMAP\SERIALCOMM); COM12 opens as \\.\COM12
 # Wine maps a real /dev/ttyS0 to COM2, so tests never open COM2.
@@ -20,10 +22,11 @@ export WINEARCH=win64
 # ("could not load kernel32.dll"): the marker notes which Wine made it.
 wine_flavour() {
   # The ports the prefix maps are part of what it is: a change makes a new prefix.
-  if [ -d /usr/lib/i386-linux-gnu/wine/i386-windows ]; then echo "wow64 ports-7-12"; else echo "win64 ports-7-12"; fi
+  if [ -d /usr/lib/i386-linux-gnu/wine/i386-windows ]; then echo "wow64 ports-5-7-12"; else echo "win64 ports-5-7-12"; fi
 }
 
 wine_prefix_init() {
+  [ -f "$kestos_wine_build/vcom5" ] || : >"$kestos_wine_build/vcom5"
   if [ -f "$WINEPREFIX/.kestos-ready" ]; then
     [ "$(cat "$WINEPREFIX/.kestos-ready")" = "$(wine_flavour)" ] && return 0
     wineserver -k >/dev/null 2>&1 || true
@@ -32,7 +35,7 @@ wine_prefix_init() {
   mkdir -p "$WINEPREFIX"
   "$kestos_wine" wineboot -i </dev/null >/dev/null 2>&1
   local n
-  for n in 1 3 4 7 12; do
+  for n in 1 3 4 5 7 12; do
     "$kestos_wine" reg add 'HKLM\Software\Wine\Ports' /v "COM$n" /t REG_SZ \
       /d "$kestos_wine_build/vcom$n" /f </dev/null >/dev/null 2>&1
   done

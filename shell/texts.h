@@ -47,6 +47,10 @@ enum class Text : int {
     portBusy,
     portCannotOpen,
     replayRefusesFind,
+    linkNoAnswer,    // line 4 of the Readings page's status area, and kestos-cli, while the link
+    linkPortMissing, // is down: the four reasons, each with the port's name
+    linkPortBusy,
+    linkPortSetup,
     count
 };
 constexpr int textCount = static_cast<int>(Text::count);
@@ -114,6 +118,10 @@ inline constexpr TextEntry textEntries[textCount] = {
     {Text::replayRefusesFind, "replay_refuses_find",
      "The controller cannot be looked for during a replay or the demo. Choose File > Stop replay "
      "first."},
+    {Text::linkNoAnswer, "link_no_answer", "No answer on %s"},
+    {Text::linkPortMissing, "link_port_missing", "%s is not present"},
+    {Text::linkPortBusy, "link_port_busy", "%s in use elsewhere"},
+    {Text::linkPortSetup, "link_port_setup", "%s: port setup failed"},
 };
 
 constexpr int namedTextSize = 256; // 255 bytes and the terminating zero

@@ -11,6 +11,8 @@
 #include "link/params.h"
 #include "pages/readings/dial.h"
 #include "shell/language.h"
+#include "shell/link_reason.h"
+#include "shell/texts.h"
 #include "shell/size_classes.h"
 
 namespace kestos {
@@ -198,6 +200,14 @@ class StatusLines {
         p_.text(Font::pageLabel, red ? colour::red : colour::black, colour::white, statusLineX,
                 statusLineY(line), slotText(slot));
     }
+    // A text of the program's own, with blanks after it to `width` characters so that no
+    // letters of a longer text before it remain.
+    void showPadded(int line, const char* text, int width) {
+        char padded[namedTextSize + 80];
+        std::snprintf(padded, sizeof padded, "%-*s", width, text);
+        p_.text(Font::pageLabel, colour::black, colour::white, statusLineX, statusLineY(line),
+                padded, static_cast<int>(std::strlen(padded)));
+    }
     void blank(int line, int width) {
         static const char spaces[] = "                                                        "
                                      "                         ";
@@ -277,19 +287,29 @@ void fullStatus(Page& p, StatusLines& lines) {
     }
 }
 
-// Lines 1 and 3 say why the controller is on petrol; the other lines are blanked.
-void petrolBecause(Page& p, StatusLines& lines, int slot1, bool red1, int slot3, bool red3) {
+// Lines 1 and 3 say why the controller is on petrol, and line 4 `line4` where it is given;
+// the other lines are blanked.
+void petrolBecause(Page& p, StatusLines& lines, int slot1, bool red1, int slot3, bool red3,
+                   const char* line4 = "") {
     lines.show(1, slot1, red1);
     lines.show(3, slot3, red3);
-    for (int n : {2, 4, 5})
-        lines.blank(n, 55);
+    for (int n : {2, 4, 5}) {
+        if (n == 4 && line4[0])
+            lines.showPadded(4, line4, 55);
+        else
+            lines.blank(n, 55);
+    }
     fuelBox(p, false);
 }
 
 void statusSection(Page& p) {
     StatusLines lines(p);
     if (linkState.linkDown) {
-        petrolBecause(p, lines, slotLinkDown, true, slotLinkDownHint, false);
+        // Line 4 names the reason: a missing or busy port, one that will not take its
+        // settings, or a controller that does not answer.
+        char reason[namedTextSize + 64];
+        linkDownReasonText(reason, sizeof reason);
+        petrolBecause(p, lines, slotLinkDown, true, slotLinkDownHint, false, reason);
     } else if (firmwareVersion() != 1) {
         lines.show(1, slotFirmwareUnsupported, true);
         for (int n = 2; n <= 5; ++n)

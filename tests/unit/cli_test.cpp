@@ -160,7 +160,8 @@ TEST_F(Cli, SilentControllerExitsWithThree) {
     controller.faults.silent = true;
     CliRun r = run({"--port", "sim", "read"});
     EXPECT_EQ(r.code, exitNoAnswer);
-    EXPECT_NE(r.err.find("does not answer"), std::string::npos);
+    EXPECT_NE(r.err.find("does not answer\nkestos-cli: No answer on sim\n"), std::string::npos)
+        << r.err;
     EXPECT_EQ(run({"--port", "sim", "send", "30", "50"}).code, exitNoAnswer);
 }
 

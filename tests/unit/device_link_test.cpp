@@ -129,6 +129,37 @@ TEST_F(DeviceLink, FirstGoodAnswerAfterLinkDownBringsItUp) {
     EXPECT_EQ(linkState.firmwareMinor, 4);
 }
 
+// The reason is the open's while the port will not open, the controller's once it does; a good
+// answer clears it, and a port that comes back is judged afresh at its next open.
+TEST_F(DeviceLink, TheLinkKeepsWhyItIsDown) {
+    EXPECT_EQ(linkState.downReason, LinkDownReason::none) << "nothing tried yet";
+    const struct {
+        OpenFailure failure;
+        LinkDownReason reason;
+    } cases[] = {{OpenFailure::none, LinkDownReason::noAnswer},
+                 {OpenFailure::missing, LinkDownReason::portMissing},
+                 {OpenFailure::busy, LinkDownReason::portBusy},
+                 {OpenFailure::setup, LinkDownReason::portSetup}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.failure));
+        resetLink();
+        port.failure = c.failure;
+        for (int i = 0; i < 4; ++i) // down, the port dropped and opened again
+            pollStatus();
+        EXPECT_EQ(linkState.linkDown, 1);
+        EXPECT_EQ(linkState.downReason, c.reason);
+        // The adapter is back, the controller still silent: the reopen says so.
+        port.failure = OpenFailure::none;
+        for (int i = 0; i < 3; ++i)
+            pollStatus();
+        EXPECT_EQ(linkState.downReason, LinkDownReason::noAnswer);
+        port.answers.push_back(statusOk());
+        pollStatus();
+        EXPECT_EQ(linkState.linkDown, 0);
+        EXPECT_EQ(linkState.downReason, LinkDownReason::none);
+    }
+}
+
 TEST_F(DeviceLink, StatusWithBadChecksumClosesThePortAndCountsNothing) {
     bringUp();
     port.answers.push_back(withChecksum({0x65, 0x00, 0x05}));

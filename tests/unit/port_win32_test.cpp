@@ -85,13 +85,31 @@ TEST_F(Win32Port, SilentControllerTakesTheLinkDown) {
     EXPECT_EQ(linkState.portOpen, 0);
 }
 
-TEST_F(Win32Port, MissingDeviceIsSilenceWithAReason) {
-    linkState.portName = "COM4:";
-    for (int i = 0; i < 3; ++i)
-        pollStatus();
-    EXPECT_EQ(linkState.linkDown, 1);
-    EXPECT_EQ(linkState.failCount, 2);
-    EXPECT_STRNE(port.lastError(), "");
+// Each cause of a dead link keeps its own reason. Every port is opened as \\.\COMn, the name
+// the port's error text gives.
+TEST_F(Win32Port, EachDeadPortKeepsItsReason) {
+    const struct {
+        const char* name;
+        LinkDownReason reason;
+        const char* error;
+    } cases[] = {
+        {"COM3:", LinkDownReason::noAnswer, ""},             // a silent simulator
+        {"COM4:", LinkDownReason::portMissing, "SetCommState"}, // its device file is gone
+        {"COM5:", LinkDownReason::portSetup, "SetCommState"},   // a plain file
+        {"COM9:", LinkDownReason::portMissing, "\\\\.\\COM9: error 2"}, // not mapped at all
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        resetLink();
+        linkState.portName = c.name;
+        for (int i = 0; i < 3; ++i)
+            pollStatus();
+        EXPECT_EQ(linkState.linkDown, 1);
+        EXPECT_EQ(linkState.failCount, 2);
+        EXPECT_EQ(linkState.downReason, c.reason);
+        EXPECT_EQ(std::string(port.lastError()).rfind(c.error, 0), 0u) << port.lastError();
+        closePort();
+    }
 }
 
 TEST_F(Win32Port, CloseIsSafeTwice) {

@@ -19,6 +19,7 @@ class ScriptedPort : public kestos::SerialPort {
     std::vector<unsigned> sleeps;
     bool open_ = false;
     int opens = 0;
+    kestos::OpenFailure failure = kestos::OpenFailure::none; // what every open reports
 
     void open(const char* name) override {
         open_ = true;
@@ -42,6 +43,7 @@ class ScriptedPort : public kestos::SerialPort {
         return k;
     }
     void sleepMs(unsigned ms) override { sleeps.push_back(ms); }
+    kestos::OpenFailure openFailure() const override { return failure; }
     void close() override {
         if (open_) calls.push_back("close");
         open_ = false;
