@@ -16,6 +16,10 @@
 //   kestos-probe counts [GF UF]          the program's live GDI and USER objects and the two
 //                                        floors to pass to the next count (through
 //                                        kestos-probe-hook.dll, loaded into the program)
+//   kestos-probe busy-port N             COMn fails to open in the program as a port another
+//                                        program holds does (0: no more); through the hook
+//   kestos-probe texts                   the texts the program drew since the last ask, as
+//                                        "Y text" lines; the first ask starts the recording
 // "dialog" aims at the modal dialog open over the program instead of the page.
 // Exit code 0 done, 1 no KestoS window (or no such dialog or control), 2 usage.
 #include <windows.h>
@@ -65,7 +69,8 @@ HWND modalDialog(HWND main) {
 int usage() {
     std::fputs("usage: kestos-probe [dialog] click|post-click|selected|count|state|text ID"
                " | [dialog] select ID POS | [dialog] type ID TEXT"
-               " | command|post-command ID | origin | ping | counts | version FILE\n",
+               " | command|post-command ID | origin | ping | counts | busy-port N | texts"
+               " | version FILE\n",
                stderr);
     return 2;
 }
@@ -140,36 +145,43 @@ int ping(HWND main) {
     return 0;
 }
 
-// The hook runs inside the program when it takes the message we post, and writes a file.
-int printCounts(HWND main, unsigned gdiFloor, unsigned userFloor) {
+// The hook runs inside the program when it takes the message we post, and writes a file; what
+// it wrote is printed (a texts answer without its first line).
+int askHook(HWND main, const wchar_t* message, WPARAM wParam, LPARAM lParam) {
     wchar_t dll[MAX_PATH];
     GetModuleFileNameW(nullptr, dll, MAX_PATH);
     if (wchar_t* slash = std::wcsrchr(dll, L'\\')) slash[1] = 0;
     std::wcscat(dll, L"kestos-probe-hook.dll");
     HMODULE module = LoadLibraryW(dll);
     HOOKPROC proc = module ? reinterpret_cast<HOOKPROC>(
-                                 reinterpret_cast<void*>(GetProcAddress(module, "probeCountsHook")))
+                                 reinterpret_cast<void*>(GetProcAddress(module, "probeHook")))
                            : nullptr;
     if (!proc) return 1;
     DWORD process = 0;
     const DWORD thread = GetWindowThreadProcessId(main, &process);
     wchar_t temp[MAX_PATH], file[MAX_PATH + 64];
     GetTempPathW(MAX_PATH, temp);
-    std::swprintf(file, MAX_PATH + 64, L"%lskestos-probe-counts-%lu.txt", temp, process);
+    std::swprintf(file, MAX_PATH + 64, L"%lskestos-probe-%lu.txt", temp, process);
     DeleteFileW(file);
     HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, proc, module, thread);
     if (!hook) return 1;
-    PostMessageW(main, RegisterWindowMessageW(L"KestoS probe: object counts"), gdiFloor, userFloor);
+    PostMessageW(main, RegisterWindowMessageW(message), wParam, lParam);
     int status = 1;
     for (int i = 0; i < 100 && status; ++i) {
         Sleep(50);
-        if (FILE* f = _wfopen(file, L"r")) {
-            unsigned gdi = 0, user = 0;
-            if (std::fscanf(f, "%u %u %u %u", &gdi, &user, &gdiFloor, &userFloor) == 4) {
-                std::printf("%u %u %u %u\n", gdi, user, gdiFloor, userFloor);
-                status = 0;
+        if (FILE* f = _wfopen(file, L"rb")) {
+            char buffer[4096];
+            bool first = true;
+            while (std::fgets(buffer, sizeof buffer, f)) {
+                if (first && std::strcmp(buffer, "texts\n") == 0) {
+                    first = false;
+                    continue;
+                }
+                first = false;
+                std::fputs(buffer, stdout);
             }
             std::fclose(f);
+            status = 0;
         }
     }
     UnhookWindowsHookEx(hook);
@@ -219,8 +231,12 @@ int main(int argc, char** argv) {
     const char* what = argv[1];
     if (std::strcmp(what, "ping") == 0) return ping(main);
     if (std::strcmp(what, "counts") == 0)
-        return printCounts(main, argc > 3 ? std::strtoul(argv[2], nullptr, 10) : 0,
-                           argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 0);
+        return askHook(main, L"KestoS probe: object counts",
+                       argc > 3 ? std::strtoul(argv[2], nullptr, 10) : 0,
+                       argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 0);
+    if (std::strcmp(what, "busy-port") == 0 && argc == 3)
+        return askHook(main, L"KestoS probe: busy port", std::strtoul(argv[2], nullptr, 10), 0);
+    if (std::strcmp(what, "texts") == 0) return askHook(main, L"KestoS probe: texts", 0, 0);
     if (std::strcmp(what, "command") == 0 && argc == 3) {
         SendMessageW(main, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0);
         return 0;

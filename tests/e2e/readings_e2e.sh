@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Readings page against kestos-sim: live values change; NAUKA sends the learning action
 # only on gas, and the controller's learning shows in the lamp and on line 5; a silent
-# controller shows the link-down lines, which go when it answers again.
+# controller shows the link-down lines, which go when it answers again; line 4 says why the
+# link is down, for a silent controller and a busy, missing or unusable port.
 source "$(dirname "$0")/../../scripts/e2e_lib.sh"
 
 e2e_prepare pol
@@ -58,4 +59,22 @@ import -window root "$e2e_dir/link-down.png"
 kill -USR2 "$e2e_sim_pid"
 no_line1_red() { [ "$(e2e_link_down_red)" = 0 ]; }
 e2e_wait_for 5 no_line1_red || e2e_fail "the link-down message stays after recovery"
+
+# Why the link is down, on line 4 in the fitter's language: the texts the program draws.
+e2e_probe texts >/dev/null || e2e_fail "the program's texts cannot be recorded"
+says() { e2e_probe texts | grep -q -F "$1"; }
+kill -USR1 "$e2e_sim_pid" # the controller goes silent
+e2e_wait_for 5 says "Brak odpowiedzi na COM1" || e2e_fail "line 4 does not say there is no answer"
+# Another program takes the port (a stand-in for its CreateFile: Wine does not lock ports).
+[ "$(e2e_probe busy-port 1)" = ok ] || e2e_fail "no stand-in for a busy port"
+e2e_wait_for 5 says "COM1 zajęty (inny program)" || e2e_fail "line 4 does not say COM1 is busy"
+e2e_probe busy-port 0 >/dev/null
+e2e_wait_for 5 says "Brak odpowiedzi na COM1" || e2e_fail "the port came back, line 4 did not follow"
+e2e_probe command IDM_PORT_COM4 # mapped to a device file that is not there
+e2e_wait_for 5 says "Brak portu COM4" || e2e_fail "line 4 does not say COM4 is missing"
+e2e_probe command $(($(e2e_id IDM_PORT_OTHER_FIRST) + 5)) # a plain file: no serial settings
+e2e_wait_for 5 says "COM5: błąd ustawień portu" || e2e_fail "line 4 does not say COM5 will not set up"
+e2e_probe command IDM_PORT_COM1
+kill -USR2 "$e2e_sim_pid"
+e2e_wait_for 5 no_line1_red || e2e_fail "the link does not come back on COM1"
 echo PASS
