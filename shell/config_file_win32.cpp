@@ -2,6 +2,7 @@
 // around the configuration files.
 #include <windows.h>
 
+#include <cderr.h>
 #include <commdlg.h>
 
 #include <string>
@@ -55,6 +56,9 @@ bool askFileName(bool save, FileKind kind, wchar_t (&name)[nameSize]) {
     dialog.Flags = OFN_EXPLORER;
     dialog.lpstrDefExt = log ? L"msl" : L"kss";
     const bool chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    // A name longer than the buffer ends the dialog as Cancel does; the fitter must hear why.
+    if (!chosen && CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+        warn(text(Text::fileNameTooLong), text(Text::ioErrorCaption));
     returnToStartFolder();
     return chosen;
 }

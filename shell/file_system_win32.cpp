@@ -12,6 +12,22 @@ namespace {
 
 constexpr int widePathSize = pathSize + 32;
 
+// An on-access virus scanner holds a file that was just closed for a moment, and the move then
+// fails as a sharing or access error: about half a second of retries before giving up.
+constexpr int moveAttempts = 11;
+constexpr DWORD moveRetryMs = 50;
+
+bool moveIntoPlace(const wchar_t* from, const wchar_t* to) {
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        const DWORD code = GetLastError();
+        const bool held = code == ERROR_SHARING_VIOLATION || code == ERROR_ACCESS_DENIED ||
+                          code == ERROR_LOCK_VIOLATION;
+        if (!held || attempt == moveAttempts) return false;
+        Sleep(moveRetryMs);
+    }
+}
+
 wchar_t startFolder[widePathSize];
 
 } // namespace
@@ -83,7 +99,7 @@ bool Win32FileSystem::replaceFile(const char* path, const char* data, std::size_
     }
     ok = ok && FlushFileBuffers(file);
     ok = CloseHandle(file) && ok;
-    ok = ok && MoveFileExW(temporary, wide, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    ok = ok && moveIntoPlace(temporary, wide);
     if (!ok) DeleteFileW(temporary);
     return ok;
 }

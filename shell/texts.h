@@ -51,6 +51,7 @@ enum class Text : int {
     linkPortMissing, // is down: the four reasons, each with the port's name
     linkPortBusy,
     linkPortSetup,
+    fileNameTooLong, // the file dialogs: the chosen name does not fit
     count
 };
 constexpr int textCount = static_cast<int>(Text::count);
@@ -122,6 +123,9 @@ inline constexpr TextEntry textEntries[textCount] = {
     {Text::linkPortMissing, "link_port_missing", "%s is not present"},
     {Text::linkPortBusy, "link_port_busy", "%s in use elsewhere"},
     {Text::linkPortSetup, "link_port_setup", "%s: port setup failed"},
+    {Text::fileNameTooLong, "file_name_too_long",
+     "The file's name with its folders is too long (at most 259 characters). Nothing was done; "
+     "choose a shorter name or a folder nearer the drive's root."},
 };
 
 constexpr int namedTextSize = 256; // 255 bytes and the terminating zero

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "shell/file_system_win32.h"
 
@@ -47,14 +48,25 @@ TEST(Win32Files, PolishPathsReplaceAndList) {
     files.listFolder(dir.c_str(), collect, &names);
     EXPECT_EQ(names, std::set<std::string>{"ustawienia Łódź.kss"}) << "no temporary file stays";
 
-    // Another program holding the file open without sharing stops the replace, not the old file.
+    // A scanner holding the file for 200 ms just after it was closed delays the replace only.
     wchar_t wide[MAX_PATH * 2];
     ASSERT_TRUE(utf8ToWide(path.c_str(), wide, MAX_PATH * 2));
     HANDLE held = CreateFileW(wide, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread release([held] {
+        Sleep(200);
+        CloseHandle(held);
+    });
+    EXPECT_TRUE(files.replaceFile(path.c_str(), "later", 5));
+    release.join();
+    EXPECT_EQ(readAll(files, path), "later");
+
+    // Another program holding it for good stops the replace, not the old file.
+    held = CreateFileW(wide, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(files.replaceFile(path.c_str(), "lost", 4));
     CloseHandle(held);
-    EXPECT_EQ(readAll(files, path), "new\r\n");
+    EXPECT_EQ(readAll(files, path), "later");
     EXPECT_EQ(readAll(files, dir), "<none>") << "a folder is not a file to read";
     EXPECT_TRUE(files.removeFile(path.c_str()));
     ASSERT_TRUE(utf8ToWide(dir.c_str(), wide, MAX_PATH * 2));
