@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "cli/cli_app.h"
+#include "cli/console_win32.h"
 #include "link/port_win32.h"
 #include "shell/file_system_win32.h"
 
 // The arguments as UTF-8 from the wide command line: a file name with Polish letters must
 // reach the file functions whole, whatever the console's code page is.
+// Output to a console goes out as UTF-16 (CliStream), to a file or pipe as UTF-8.
 int main(int, char**) {
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -26,6 +28,8 @@ int main(int, char**) {
     argv.push_back(nullptr);
     kestos::Win32SerialPort port;
     kestos::Win32FileSystem files;
-    return kestos::runCli(count, argv.data(), port, files, true, stdout, stderr,
+    const kestos::CliStream out(STD_OUTPUT_HANDLE, stdout);
+    const kestos::CliStream err(STD_ERROR_HANDLE, stderr);
+    return kestos::runCli(count, argv.data(), port, files, true, out.file(), err.file(),
                           kestos::presentSerialPorts);
 }
