@@ -1,6 +1,8 @@
 #include "shell/dialog_font_win32.h"
 
+#include <cstring>
 #include <cwchar>
+#include <vector>
 
 namespace kestos {
 
@@ -60,7 +62,62 @@ bool runningUnderWine() {
     return wine;
 }
 
+int screenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+// Steps over a menu or class field of a template: none (0), an ordinal (0xFFFF, n) or a string.
+const WORD* skipNameOrOrdinal(const WORD* at, const WORD* end) {
+    if (at >= end) return end;
+    if (*at == 0xFFFF) return at + 2;
+    while (at < end && *at)
+        ++at;
+    return at + 1;
+}
+
+// The point size of an extended template that sets its font, or null.
+WORD* pointSizeOf(std::vector<WORD>& words, std::size_t bytes) {
+    // DLGTEMPLATEEX: dlgVer, signature, helpID, exStyle, style (two words each for the three
+    // DWORDs), cDlgItems, x, y, cx, cy; 13 words.
+    constexpr std::size_t headerWords = 13;
+    if (bytes < headerWords * 2 || words[0] != 1 || words[1] != 0xFFFF) return nullptr;
+    const DWORD style = words[6] | static_cast<DWORD>(words[7]) << 16;
+    if (!(style & DS_SETFONT)) return nullptr;
+    const WORD* end = words.data() + bytes / 2;
+    const WORD* at = skipNameOrOrdinal(words.data() + headerWords, end); // menu
+    at = skipNameOrOrdinal(at, end);                                       // class
+    while (at < end && *at) // title
+        ++at;
+    ++at;
+    return at < end ? words.data() + (at - words.data()) : nullptr;
+}
+
 } // namespace
+
+HWND createPageDialog(HINSTANCE instance, int templateId, HWND parent, DLGPROC proc,
+                      LPARAM param) {
+    const int dpi = screenDpi();
+    HRSRC found = dpi == 96 ? nullptr : FindResourceW(instance, MAKEINTRESOURCEW(templateId),
+                                                      MAKEINTRESOURCEW(5)); // RT_DIALOG
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    const DWORD size = found ? SizeofResource(instance, found) : 0;
+    if (bytes && size >= 2) {
+        std::vector<WORD> copy((size + 1) / 2); // word-aligned, as a template must be
+        std::memcpy(copy.data(), bytes, size);
+        if (WORD* points = pointSizeOf(copy, size)) {
+            const int scaled = *points * 96 / dpi;
+            *points = static_cast<WORD>(scaled > 0 ? scaled : 1);
+            return CreateDialogIndirectParamW(instance,
+                                              reinterpret_cast<LPCDLGTEMPLATEW>(copy.data()),
+                                              parent, proc, param);
+        }
+    }
+    return CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId), parent, proc, param);
+}
 
 void fitDialogFont(HWND dialog) {
     if (!dialog || !runningUnderWine()) return;

@@ -13,4 +13,12 @@ namespace kestos {
 // dialog's controls exist.
 void fitDialogFont(HWND dialog);
 
+// A page from its dialog template, laid out as at 96 DPI on any screen. Windows 7 at 125 %
+// (and Wine) give a program that is not DPI-aware the screen's real DPI: the template's font,
+// and with it every dialog unit, would grow by a quarter while the host places the pages and
+// several controls in pixels. So the template's point size is scaled by 96 / DPI (rounded down:
+// never larger than at 96 DPI). At 96 DPI this is CreateDialogParam itself.
+HWND createPageDialog(HINSTANCE instance, int templateId, HWND parent, DLGPROC proc,
+                      LPARAM param);
+
 } // namespace kestos

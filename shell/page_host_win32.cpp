@@ -23,9 +23,8 @@ void createPage(int pageNumber) {
     const PageEntry* entry = pageEntry(pageNumber);
     int templateId = entry ? pageTemplate(*entry, sizeState.sizeClass) : 0;
     if (!templateId) return;
-    shell.pageWindow =
-        CreateDialogParamW(shell.instance, MAKEINTRESOURCEW(templateId), shell.mainWindow,
-                           entry->proc, reinterpret_cast<LPARAM>(entry->param));
+    shell.pageWindow = createPageDialog(shell.instance, templateId, shell.mainWindow, entry->proc,
+                                        reinterpret_cast<LPARAM>(entry->param));
     if (!shell.pageWindow) return; // the host stays empty until another page is chosen
     // The main window's paint validates the page, which may then never see a paint of its
     // own: the timer starts with the page.
