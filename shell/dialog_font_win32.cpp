@@ -105,7 +105,7 @@ HWND createPageDialog(HINSTANCE instance, int templateId, HWND parent, DLGPROC p
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     const DWORD size = found ? SizeofResource(instance, found) : 0;
-    if (bytes && size >= 2) {
+    if (bytes && size >= 2 && size < 0x10000) { // a template is far smaller
         std::vector<WORD> copy((size + 1) / 2); // word-aligned, as a template must be
         std::memcpy(copy.data(), bytes, size);
         if (WORD* points = pointSizeOf(copy, size)) {
