@@ -19,20 +19,25 @@ const char* comOpenName(int comNumber) {
     return name;
 }
 
-void deviceNameOf(const char* portName, char* out, std::size_t size) {
+namespace {
+
+// A COM port's number in `comFormat`, any other name as it is.
+void comNameAs(const char* comFormat, const char* portName, char* out, std::size_t size) {
     if (size == 0) return;
     if (const int n = comNumberOf(portName))
-        std::snprintf(out, size, "\\\\.\\COM%d", n);
+        std::snprintf(out, size, comFormat, n);
     else
         std::snprintf(out, size, "%s", portName ? portName : "");
 }
 
+} // namespace
+
+void deviceNameOf(const char* portName, char* out, std::size_t size) {
+    comNameAs("\\\\.\\COM%d", portName, out, size);
+}
+
 void shownPortName(const char* portName, char* out, std::size_t size) {
-    if (size == 0) return;
-    if (const int n = comNumberOf(portName))
-        std::snprintf(out, size, "COM%d", n);
-    else
-        std::snprintf(out, size, "%s", portName ? portName : "");
+    comNameAs("COM%d", portName, out, size);
 }
 
 int comNumberOf(const char* name) {
